@@ -1,0 +1,44 @@
+#!/bin/sh
+# Runs a copy of the kinemo program in a scratch folder (its program folder).
+set -u
+kinemo="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$kinemo" "$work/kinemo"
+fail() { echo "FAIL: $*"; exit 1; }
+
+# 1. No display at all: one clear line, non-zero exit, no crash.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/kinemo" >"$work/out" 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "no display: exit status $rc, expected 1"
+[ "$(wc -l <"$work/err")" -eq 1 ] || { cat "$work/err"; fail "no display: expected exactly one line"; }
+grep -q 'no display' "$work/err" || fail "no display: message was: $(cat "$work/err")"
+
+# 2. A display that cannot be opened: also one line and status 1.
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:987 "$work/kinemo" >"$work/out" 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] || { cat "$work/err"; fail "bad display: exit status $rc, expected 1"; }
+[ "$(wc -l <"$work/err")" -eq 1 ] || { cat "$work/err"; fail "bad display: expected exactly one line"; }
+grep -q 'cannot open the display' "$work/err" || fail "bad display: message was: $(cat "$work/err")"
+[ ! -e "$work/default.cfg" ] || fail "a failed start must not write settings"
+
+# 3. A normal run under the test display: the window appears with its title,
+#    the program ends on SIGTERM through its normal exit and writes default.cfg.
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no display for the window part"; exit 0; }
+"$work/kinemo" >"$work/out" 2>"$work/err" &
+pid=$!
+seen=0
+for _ in $(seq 1 100); do
+  if xwininfo -root -tree 2>/dev/null | grep -q '"Kinemo - unnamed.rig"'; then seen=1; break; fi
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+[ "$seen" -eq 1 ] || { kill "$pid" 2>/dev/null; cat "$work/err"; fail "window titled \"Kinemo - unnamed.rig\" not seen"; }
+kill -TERM "$pid"
+wait "$pid"
+rc=$?
+[ "$rc" -eq 0 ] || { cat "$work/err"; fail "exit status $rc after SIGTERM, expected 0"; }
+[ -f "$work/default.cfg" ] || fail "default.cfg not written at exit"
+keys=$(sed -n '/^\[default\]/,/^\[/p' "$work/default.cfg" | grep -c '=')
+[ "$keys" -eq 21 ] || { cat "$work/default.cfg"; fail "default.cfg has $keys keys, expected 21"; }
+echo "PASS"
