@@ -1,0 +1,313 @@
+#include "scene/rg_bone.h"
+
+#include <algorithm>
+#include <numbers>
+#include <string>
+
+#include "editing/rg_state.h"
+#include "scene/node_painter.h"
+#include "scene/rg_mesh.h"
+#include "scene/rg_scene.h"
+
+namespace {
+
+void SetDescendantsParentSelected(rgSceneNode* node) {
+    for (rgSceneNode* child : node->Children()) {
+        if (rgBone* joint = ToBone(child)) joint->parentselected = true;
+        SetDescendantsParentSelected(child);
+    }
+}
+
+matrix44 WithoutTranslation(matrix44 m) {
+    m.clear_translation();
+    return m;
+}
+
+}  // namespace
+
+rgBone::rgBone(rgScene* scene) : rgSceneNode(scene) {
+    SetClassName("rgBone");
+    if (scene_) number_ = scene_->context().nextJointNumber++;
+    name_ = "Joint" + std::to_string(number_);
+}
+
+rgBone::~rgBone() {
+    // Vertices refer to joints by number: drop the references to this one.
+    // A scene being torn down as a whole has nobody left to tell.
+    if (scene_ && !scene_->IsTearingDown()) {
+        const int number = number_;
+        scene_->ForEach([number](rgSceneNode* node) {
+            if (rgMesh* mesh = ToMesh(node)) mesh->RemoveJointReferences(number);
+        });
+    }
+    DestroyChildren();
+    if (scene_) {
+        rgJointTree& tree = scene_->context().tree();
+        if (tree.HasItem(this)) tree.RemoveItem(this);
+    }
+    SetClassName("rgSceneNode");
+}
+
+void rgBone::SetSelected(bool selected) {
+    selected_ = selected;
+    // Provisional: the selection tools follow up with CheckParentSelection.
+    SetDescendantsParentSelected(this);
+}
+
+matrix44& rgBone::GetMatrix() {
+    matrixCache_ = local_;
+    if (scene_ && scene_->context().state.editLevel == kEditAnimation) matrixCache_ = local_ * offset_;
+    return matrixCache_;
+}
+
+void rgBone::UpdateMatrix(const matrix44& parentGlobal) {
+    relaxed_ = local_;
+    if (rgBone* parent = ToBone(parent_)) relaxed_.mult_simple(parent->relaxed_);
+    inverseRelaxed_ = relaxed_;
+    inverseRelaxed_.invert();
+
+    matrix44 e = local_;
+    if (scene_ && scene_->context().state.editLevel == kEditAnimation) {
+        // The offset turns the joint about its own pivot in the parent's axes;
+        // its translation is added to the rest position unrotated.
+        const vector3 t = offset_.pos_component();
+        const vector3 restPosition = local_.pos_component();
+        e = WithoutTranslation(local_) * WithoutTranslation(offset_);
+        e.S(3, 0, t.x + restPosition.x);
+        e.S(3, 1, t.y + restPosition.y);
+        e.S(3, 2, t.z + restPosition.z);
+    }
+    global_ = e;
+    matrixCache_ = e;
+    global_.mult_simple(parentGlobal);
+    for (rgSceneNode* child : children_) child->UpdateMatrix(global_);
+}
+
+template <typename Move>
+void rgBone::MoveKeepingChildren(Move&& move) {
+    if (!scene_ || scene_->context().toolOptions().AffectChildren()) {
+        move();
+        return;
+    }
+    rgTreeChangeGuard guard(scene_->context());
+    rgSceneNode* root = scene_->GetRootNode();
+    detachedChildren_.clear();
+    for (size_t i = 0; i < children_.size();) {
+        rgBone* child = ToBone(children_[i]);
+        if (!child) {  // meshes and plain nodes move with the joint
+            ++i;
+            continue;
+        }
+        detachedChildren_.push_back(child);
+        DetachChild(child);
+        child->local_ = child->global_;
+        root->AttachChild(child);
+        scene_->RebuildTree();
+    }
+    scene_->UpdateScene();
+
+    move();
+
+    scene_->UpdateScene();
+    for (rgBone* child : detachedChildren_) {
+        if (child->parent_) child->parent_->DetachChild(child);
+        child->local_ = child->global_;
+        AttachChild(child);
+        matrix44 inverseGlobal = global_;
+        inverseGlobal.invert();
+        child->local_ = child->global_ * inverseGlobal;
+        scene_->RebuildTree();
+    }
+    detachedChildren_.clear();
+}
+
+void rgBone::Translate(const vector3& d, const matrix44& frame) {
+    MoveKeepingChildren([&] { rgSceneNode::Translate(d, frame); });
+}
+
+void rgBone::Rotate(const vector3& angles, const matrix44& frame) {
+    MoveKeepingChildren([&] { rgSceneNode::Rotate(angles, frame); });
+}
+
+void rgBone::Scale(float x, float y, float z) {
+    // A joint has no size: scaling spreads its child joints and key moves instead.
+    for (rgSceneNode* child : children_) {
+        if (!child->IsBone()) continue;
+        matrix44& m = static_cast<rgBone*>(child)->local_;
+        m.S(3, 0, m.M(3, 0) * x);
+        m.S(3, 1, m.M(3, 1) * y);
+        m.S(3, 2, m.M(3, 2) * z);
+    }
+    for (auto& key : keys_) {
+        matrix44& m = key->matrix;
+        m.S(3, 0, m.M(3, 0) * x);
+        m.S(3, 1, m.M(3, 1) * y);
+        m.S(3, 2, m.M(3, 2) * z);
+    }
+    InvalidateSkins();
+}
+
+void rgBone::TranslateOffset(const vector3& d, const matrix44& frame) {
+    const vector3 delta =
+        frame.x_component() * d.x + frame.y_component() * d.y + frame.z_component() * d.z;
+    offset_.translate(delta.x, delta.y, delta.z);
+    InvalidateSkins();
+}
+
+void rgBone::RotateOffset(const vector3& a, const matrix44& frame, bool applyLimits) {
+    const vector3 X = frame.x_component(), Y = frame.y_component(), Z = frame.z_component();
+    matrix44 rx, ry, rz;
+    rx.rotate(X.x, X.y, X.z, a.x);
+    ry.rotate(Y.x, Y.y, Y.z, a.y);
+    rz.rotate(Z.x, Z.y, Z.z, a.z);
+    const vector3 t = offset_.pos_component();
+    offset_.translate(-t.x, -t.y, -t.z);
+    offset_.mult_full(rx);
+    offset_.mult_full(ry);
+    offset_.mult_full(rz);
+    offset_.translate(t.x, t.y, t.z);
+    if (applyLimits) ApplyConstraints();
+    InvalidateSkins();
+}
+
+void rgBone::ResetOffset() {
+    offset_.ident();
+    InvalidateSkins();
+}
+
+void rgBone::SetOffsetMatrix(const matrix44& offset) {
+    offset_ = offset;
+    InvalidateSkins();
+}
+
+void rgBone::SetId(int id) {
+    number_ = id;
+    if (!scene_) return;
+    rgSceneContext& context = scene_->context();
+    if (context.state.mergeMode) number_ += context.state.jointIdOffset;
+    if (number_ >= context.nextJointNumber) context.nextJointNumber = number_ + 1;
+}
+
+bool rgBone::CheckParentSelection() const {
+    // The scene root (the topmost node) is not examined.
+    for (const rgSceneNode* n = parent_; n && n->Parent(); n = n->Parent())
+        if (n->IsBone() && n->Selected()) return true;
+    return false;
+}
+
+void rgBone::GetConstraints(int axis, int& mode, float& first, float& second) const {
+    if (axis < 0 || axis > 2) return;
+    mode = limitModes_[axis];
+    first = limits_[axis][0];
+    second = limits_[axis][1];
+}
+
+void rgBone::SetConstraints(int axis, int mode, float first, float second) {
+    if (axis < 0 || axis > 2) return;
+    limitModes_[axis] = mode;
+    limits_[axis][0] = first;
+    limits_[axis][1] = second;
+}
+
+void rgBone::ApplyConstraints() {
+    constexpr double kDegToRad = std::numbers::pi / 180.0;
+    float lo[3], hi[3];
+    for (int i = 0; i < 3; ++i) {
+        lo[i] = static_cast<float>(std::min(limits_[i][0], limits_[i][1]) * kDegToRad);
+        hi[i] = static_cast<float>(std::max(limits_[i][0], limits_[i][1]) * kDegToRad);
+    }
+    matrix44 inverseLocal = local_;
+    inverseLocal.invert();
+    const matrix44 b = local_ * offset_ * inverseLocal;  // the offset seen in the joint's own frame
+    vector3 e = b.get_eulers();
+    for (int i = 0; i < 3; ++i) {
+        if (limitModes_[i] == kLimitLimited) {
+            if (lo[i] > e[i]) e[i] = lo[i];
+            if (e[i] > hi[i]) e[i] = hi[i];
+        } else if (limitModes_[i] == kLimitLocked) {
+            e[i] = 0.0f;
+        }
+    }
+    const matrix44 c = local_ * offset_;
+    const vector3 t = offset_.pos_component();
+    vector3 X = c.x_component(), Y = c.y_component(), Z = c.z_component();
+    X.norm();
+    Y.norm();
+    Z.norm();
+    matrix44 rx, ry, rz;
+    rx.rotate(X.x, X.y, X.z, -e.x);
+    ry.rotate(Y.x, Y.y, Y.z, -e.y);
+    rz.rotate(Z.x, Z.y, Z.z, -e.z);
+    offset_ = matrix44() * rx * ry * rz;
+    offset_.translate(t.x, t.y, t.z);
+    InvalidateSkins();
+}
+
+void rgBone::Hide() {
+    rgSceneNode::Hide();
+    if (!scene_) return;
+    rgJointTree& tree = scene_->context().tree();
+    if (tree.HasItem(this)) tree.SetItemSelected(this, false);
+}
+
+void rgBone::CopyJointDataTo(rgBone& copy) const {
+    copy.local_ = local_;
+    copy.relaxed_ = relaxed_;
+    copy.inverseRelaxed_ = inverseRelaxed_;
+    copy.offset_ = offset_;
+    copy.matrixCache_ = matrixCache_;
+    copy.ikChainEnd_ = ikChainEnd_;
+    copy.ikWeight_ = ikWeight_;
+    std::copy(&limits_[0][0], &limits_[0][0] + 6, &copy.limits_[0][0]);
+    std::copy(limitModes_, limitModes_ + 3, copy.limitModes_);
+    copy.keys_.reserve(keys_.size());
+    for (const auto& key : keys_) copy.keys_.push_back(std::make_unique<rgKeyframe>(*key));
+}
+
+rgSceneNode* rgBone::Clone(rgSceneNode* parent, rgScene* scene) {
+    // A clone keeps the original's number and does not consume one.
+    const int savedCounter = scene ? scene->context().nextJointNumber : 0;
+    auto* copy = new rgBone(scene);
+    if (scene) scene->context().nextJointNumber = savedCounter;
+    CopyJointDataTo(*copy);
+    copy->number_ = number_;
+    copy->parentselected = parentselected;
+    copy->name_ = name_;
+    copy->colour_ = colour_;
+    CloneBaseInto(copy, parent, scene);
+    return copy;
+}
+
+rgSceneNode* rgBone::Duplicate(rgSceneNode* parent) {
+    auto* copy = new rgBone(scene_);  // takes a fresh number
+    copy->visible_ = visible_;
+    CopyJointDataTo(*copy);
+    copy->SetName(name_ + " Copy");
+    rgSceneNode* target = parent ? parent : parent_;
+    if (target) AppendChildWithoutTree(target, copy);
+    const std::vector<rgSceneNode*> kids = children_;
+    for (rgSceneNode* child : kids) child->Duplicate(copy);
+    return copy;
+}
+
+void rgBone::AddToTree() {
+    if (scene_) scene_->context().tree().AddItem(this, ToBone(parent_), name_, selected_);
+    rgSceneNode::AddToTree();
+}
+
+void rgBone::Mirror(bool x, bool y, bool z) {
+    const bool flip[3] = {x, y, z};
+    for (int row = 0; row < 3; ++row)
+        if (flip[row])
+            for (int col = 0; col < 3; ++col) local_.S(row, col, -local_.M(row, col));
+    InvalidateSkins();
+}
+
+void rgBone::GetBoundingSphere(vector3& centre, float& radius) {
+    centre = global_.pos_component();
+    radius = 0.1f;
+}
+
+void rgBone::DrawSelf(rgNodePainter& painter, int, bool) { painter.DrawJoint(*this); }
+
+bool rgBone::PickSelf(rgNodePicker& picker, int a, int b) { return picker.PickJoint(*this, a, b); }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editing/rg_state.h"
+#include "scene/joint_tree.h"
+#include "scene/tool_links.h"
+
+// A joint's name and whether its tree item was expanded, kept across scene
+// swaps so undo does not collapse the user's tree.
+struct rgTreeExpansionRecord {
+    std::string name;  // at most 256 characters
+    bool expanded = false;
+};
+
+// Editor-wide data the scene model needs. One instance lives as long as the
+// editor (tests make their own); every scene, including undo copies, refers to it.
+class rgSceneContext {
+public:
+    rgSceneContext() = default;
+    rgSceneContext(const rgSceneContext&) = delete;
+    rgSceneContext& operator=(const rgSceneContext&) = delete;
+
+    rgState state;
+
+    // Next joint number: application-wide, reset to 1 when the scene is cleared.
+    int nextJointNumber = 1;
+    std::vector<rgTreeExpansionRecord> savedTreeExpansion;
+
+    rgJointTree& tree() const { return tree_ ? *tree_ : noTree_; }
+    const rgToolOptionsValues& toolOptions() const { return options_ ? *options_ : noOptions_; }
+    rgToolReferences& toolReferences() const { return tools_ ? *tools_ : noTools_; }
+
+    // Nested suspension of the tree window's change handling: only the
+    // outermost Suspend/Resume pair reaches the tree.
+    void SuspendTreeChanges() {
+        if (treeSuspendDepth_++ == 0) tree().SetChangeHandlingSuspended(true);
+    }
+    void ResumeTreeChanges() {
+        if (treeSuspendDepth_ > 0 && --treeSuspendDepth_ == 0) tree().SetChangeHandlingSuspended(false);
+    }
+
+    // The user interface connects itself here; null restores the defaults.
+    void SetJointTree(rgJointTree* tree) { tree_ = tree; }
+    void SetToolOptions(rgToolOptionsValues* options) { options_ = options; }
+    void SetToolReferences(rgToolReferences* tools) { tools_ = tools; }
+
+private:
+    int treeSuspendDepth_ = 0;
+    rgJointTree* tree_ = nullptr;
+    rgToolOptionsValues* options_ = nullptr;
+    rgToolReferences* tools_ = nullptr;
+    mutable rgNoJointTree noTree_;
+    rgToolOptionsValues noOptions_;
+    mutable rgToolReferences noTools_;
+};
+
+// Suspends the tree window's change handling for the lifetime of the guard.
+class rgTreeChangeGuard {
+public:
+    explicit rgTreeChangeGuard(rgSceneContext& context) : context_(context) { context_.SuspendTreeChanges(); }
+    ~rgTreeChangeGuard() { context_.ResumeTreeChanges(); }
+    rgTreeChangeGuard(const rgTreeChangeGuard&) = delete;
+    rgTreeChangeGuard& operator=(const rgTreeChangeGuard&) = delete;
+
+private:
+    rgSceneContext& context_;
+};
