@@ -6,7 +6,7 @@
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/quit_on_signal.h"
-#include "editing/rg_state.h"
+#include "editing/rg_editor.h"
 #include "editing/settings_file.h"
 
 int main(int argc, char** argv) {
@@ -23,20 +23,21 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Kinemo");
     QApplication::setOrganizationName("Tamrik");
 
-    // The editor state exists before any window and is saved after the last one closes.
+    // The editor (state, scene, undo) exists before any window; its settings
+    // are saved after the last window closes.
     const std::string settingsPath = EditorConfigFile("default.cfg");
-    rgState state;
-    LoadSettings(state, settingsPath);
+    rgEditor editor;
+    LoadSettings(editor.state(), settingsPath);
 
     int status = 0;
     {
-        TMainForm mainForm(state);
+        TMainForm mainForm(editor);
         mainForm.show();
         status = QApplication::exec();
     }
 
     std::string error;
-    if (!SaveSettings(state, settingsPath, &error))
+    if (!SaveSettings(editor.state(), settingsPath, &error))
         std::fprintf(stderr, "kinemo: settings not saved: %s\n", error.c_str());
     return status;
 }

@@ -1,19 +1,21 @@
 #include "app/main_form.h"
 
-#include "editing/rg_state.h"
+#include "editing/rg_editor.h"
 
-TMainForm::TMainForm(rgState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+TMainForm::TMainForm(rgEditor& editor, QWidget* parent) : QMainWindow(parent), editor_(editor) {
     // A fresh document, as after File > New.
-    state_.SetFileName("unnamed.rig");
-    state_.modified = false;
-    state_.named = false;
+    rgState& state = editor_.state();
+    state.SetFileName("unnamed.rig");
+    state.modified = false;
+    state.named = false;
     setMinimumWidth(570);
     resize(800, 120);
+    editor_.SetDocumentView(this);
     UpdateTitle();
 }
 
-void TMainForm::UpdateTitle() {
-    QString title = QStringLiteral("Kinemo - ") + QString::fromStdString(state_.fileName);
-    if (state_.modified) title += QLatin1Char('*');
-    setWindowTitle(title);
-}
+TMainForm::~TMainForm() { editor_.SetDocumentView(nullptr); }
+
+void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
+
+void TMainForm::UpdateTitle() { SetTitle(WindowTitle(editor_.state())); }

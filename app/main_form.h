@@ -2,17 +2,23 @@
 
 #include <QMainWindow>
 
-struct rgState;
+#include "editing/document_view.h"
+
+class rgEditor;
 
 // The editor's main window.
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public rgDocumentView {
     Q_OBJECT
 public:
-    explicit TMainForm(rgState& state, QWidget* parent = nullptr);
+    explicit TMainForm(rgEditor& editor, QWidget* parent = nullptr);
+    ~TMainForm() override;
 
-    // "Kinemo - " + document name, with "*" once the document is modified.
+    // rgDocumentView
+    void SetTitle(const std::string& title) override;
+
+    // Shows the document name, with "*" once the document is modified.
     void UpdateTitle();
 
 private:
-    rgState& state_;
+    rgEditor& editor_;
 };

@@ -19,4 +19,7 @@ public:
     virtual ~rgToolReferences() = default;
     // Drops every node pointer the tools hold; the hierarchy is about to go.
     virtual void ResetNodeReferences() {}
+    // After undo swapped the scene: every active tool that holds nodes is
+    // switched off and on again, taking its nodes afresh.
+    virtual void ReactivateSceneTools() {}
 };

@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form.h"
-#include "editing/rg_state.h"
+#include "editing/rg_editor.h"
 #include "tests/app/qt_test_environment.h"
 
 namespace {
 
 TEST(MainForm, TitleFollowsTheDocument) {
     EnsureQtApplication();
-    rgState state;
-    TMainForm form(state);
+    rgEditor editor;
+    rgState& state = editor.state();
+    TMainForm form(editor);
     EXPECT_EQ(form.windowTitle().toStdString(), "Kinemo - unnamed.rig");
     EXPECT_EQ(state.fileName, "unnamed.rig");
 
-    state.modified = true;
-    form.UpdateTitle();
+    editor.PushUndo("Create Joint");  // an edit marks the title
     EXPECT_EQ(form.windowTitle().toStdString(), "Kinemo - unnamed.rig*");
     state.SetFileName("C:\\scenes\\walk.rig");  // the title keeps backslashes
     state.modified = false;

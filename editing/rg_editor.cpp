@@ -1,0 +1,52 @@
+#include "editing/rg_editor.h"
+
+rgEditor::rgEditor() : scene_(std::make_unique<rgScene>(context)) {}
+
+rgEditor::~rgEditor() {
+    undo.Clear();
+    scene_.reset();
+}
+
+std::string WindowTitle(const rgState& state) {
+    return "Kinemo - " + state.fileName + (state.modified ? "*" : "");
+}
+
+void rgEditor::ShowUndoItem() {
+    if (undo.HasSteps())
+        view_->SetUndoItem(true, "&Undo: " + undo.TopLabel());
+    else
+        view_->SetUndoItem(false, "Can't Undo");
+}
+
+void rgEditor::MarkModified() {
+    context.state.modified = true;
+    view_->SetTitle(WindowTitle(context.state));
+}
+
+void rgEditor::PushUndo(const std::string& label) {
+    undo.Push(label, *scene_, context.state.maxUndoLevels);
+    // Named after the step even when a limit of 0 kept nothing.
+    view_->SetUndoItem(true, "&Undo: " + label.substr(0, rgUndo::kMaxLabel));
+    MarkModified();
+}
+
+void rgEditor::Undo() {
+    if (undo.HasSteps()) {
+        scene_->SaveTreeExpansion();
+        {
+            rgTreeChangeGuard guard(context);
+            std::unique_ptr<rgScene> restored = undo.Restore();
+            scene_ = std::move(restored);  // the replaced scene is destroyed here
+        }
+        context.toolReferences().ReactivateSceneTools();
+        scene_->RebuildTree();
+        scene_->RestoreTreeExpansion();
+    }
+    ShowUndoItem();
+    view_->RedrawViewports();
+}
+
+void rgEditor::ClearUndo() {
+    undo.Clear();
+    ShowUndoItem();
+}

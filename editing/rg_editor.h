@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "editing/document_view.h"
+#include "editing/rg_undo.h"
+#include "scene/rg_scene.h"
+#include "scene/scene_context.h"
+
+// The editor as the engine knows it: the editor-wide context (state, joint
+// counter, links to the user interface), the current scene and the undo
+// stack, with the document commands that keep them and the main window in
+// step. The application creates one; tests create their own.
+class rgEditor {
+public:
+    rgEditor();
+    ~rgEditor();
+    rgEditor(const rgEditor&) = delete;
+    rgEditor& operator=(const rgEditor&) = delete;
+
+    rgSceneContext context;
+    rgUndo undo;
+
+    rgState& state() { return context.state; }
+    rgScene& scene() { return *scene_; }
+
+    void SetDocumentView(rgDocumentView* view) { view_ = view ? view : &noView_; }
+    rgDocumentView& view() { return *view_; }
+
+    // Records an undo step before an edit and marks the document modified.
+    void PushUndo(const std::string& label);
+    // Makes the newest step's scene current; does not clear `modified`.
+    void Undo();
+    void ClearUndo();
+    // Sets `modified` and shows it in the title.
+    void MarkModified();
+
+private:
+    void ShowUndoItem();
+
+    std::unique_ptr<rgScene> scene_;
+    rgDocumentView noView_;
+    rgDocumentView* view_ = &noView_;
+};
+
+// "Kinemo - " + document name, with "*" while the document is modified.
+std::string WindowTitle(const rgState& state);

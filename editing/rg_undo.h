@@ -1,0 +1,37 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+
+class rgScene;
+
+// Whole-scene snapshots, oldest first. A record owns its copy of the scene
+// until the copy becomes current again through Restore.
+class rgUndo {
+public:
+    static constexpr size_t kMaxLabel = 127;
+
+    rgUndo();
+    ~rgUndo();
+    rgUndo(const rgUndo&) = delete;
+    rgUndo& operator=(const rgUndo&) = delete;
+
+    // Records a copy of `scene` under `label`, then drops the oldest records
+    // beyond `maxLevels` (0 keeps none, not even this one).
+    void Push(const std::string& label, rgScene& scene, int maxLevels);
+    // Removes the newest record and hands back its scene; null when empty.
+    std::unique_ptr<rgScene> Restore();
+    void Clear();
+    bool HasSteps() const { return !records_.empty(); }
+    int Count() const { return static_cast<int>(records_.size()); }
+    // Label of the newest record; empty when there is none.
+    std::string TopLabel() const;
+
+private:
+    struct Record {
+        std::string label;
+        std::unique_ptr<rgScene> scene;
+    };
+    std::deque<Record> records_;
+};
