@@ -5,7 +5,9 @@
 
 #include "editing/rg_state.h"
 #include "scene/joint_tree.h"
+#include "scene/texture_library.h"
 #include "scene/tool_links.h"
+#include "scene/user_messages.h"
 
 // A joint's name and whether its tree item was expanded, kept across scene
 // swaps so undo does not collapse the user's tree.
@@ -18,11 +20,12 @@ struct rgTreeExpansionRecord {
 // editor (tests make their own); every scene, including undo copies, refers to it.
 class rgSceneContext {
 public:
-    rgSceneContext() = default;
+    rgSceneContext() { textures.SetMessages(&defaultMessages_); }
     rgSceneContext(const rgSceneContext&) = delete;
     rgSceneContext& operator=(const rgSceneContext&) = delete;
 
     rgState state;
+    rgTextureLibrary textures;
 
     // Next joint number: application-wide, reset to 1 when the scene is cleared.
     int nextJointNumber = 1;
@@ -31,6 +34,7 @@ public:
     rgJointTree& tree() const { return tree_ ? *tree_ : noTree_; }
     const rgToolOptionsValues& toolOptions() const { return options_ ? *options_ : noOptions_; }
     rgToolReferences& toolReferences() const { return tools_ ? *tools_ : noTools_; }
+    rgUserMessages& messages() const { return messages_ ? *messages_ : defaultMessages_; }
 
     // Nested suspension of the tree window's change handling: only the
     // outermost Suspend/Resume pair reaches the tree.
@@ -45,15 +49,21 @@ public:
     void SetJointTree(rgJointTree* tree) { tree_ = tree; }
     void SetToolOptions(rgToolOptionsValues* options) { options_ = options; }
     void SetToolReferences(rgToolReferences* tools) { tools_ = tools; }
+    void SetMessages(rgUserMessages* messages) {
+        messages_ = messages;
+        textures.SetMessages(&this->messages());
+    }
 
 private:
     int treeSuspendDepth_ = 0;
     rgJointTree* tree_ = nullptr;
     rgToolOptionsValues* options_ = nullptr;
     rgToolReferences* tools_ = nullptr;
+    rgUserMessages* messages_ = nullptr;
     mutable rgNoJointTree noTree_;
     rgToolOptionsValues noOptions_;
     mutable rgToolReferences noTools_;
+    mutable rgUserMessages defaultMessages_;
 };
 
 // Suspends the tree window's change handling for the lifetime of the guard.

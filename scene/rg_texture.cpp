@@ -1,0 +1,95 @@
+#include "scene/rg_texture.h"
+
+#include <IL/il.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void InitImageLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        ilInit();
+        // Rows bottom-up, as glTexImage2D reads them.
+        ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
+        ilEnable(IL_ORIGIN_SET);
+    });
+}
+
+std::string Slashes(std::string s) {
+    std::replace(s.begin(), s.end(), '\\', '/');
+    return s;
+}
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string FolderOf(const std::string& documentPath) {
+    const std::string p = Slashes(documentPath);
+    const size_t cut = p.find_last_of('/');
+    return cut == std::string::npos ? std::string() : p.substr(0, cut + 1);
+}
+
+}  // namespace
+
+rgTexture::rgTexture(const std::string& fileName) : fileName_(fileName) {
+    InitImageLibrary();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (ilLoadImage(fileName.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
+        width_ = ilGetInteger(IL_IMAGE_WIDTH);
+        height_ = ilGetInteger(IL_IMAGE_HEIGHT);
+        bytesPerPixel_ = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
+        const size_t size = static_cast<size_t>(width_) * height_ * bytesPerPixel_;
+        if (const ILubyte* data = ilGetData(); data && size > 0) {
+            pixels_.assign(data, data + size);
+            loadFailed_ = false;
+        }
+    }
+    while (ilGetError() != IL_NO_ERROR) {
+    }
+    ilBindImage(0);
+    ilDeleteImages(1, &image);
+    if (loadFailed_) width_ = height_ = bytesPerPixel_ = 0;
+}
+
+std::string RelativeToDocument(const std::string& path, const std::string& documentPath) {
+    const std::string file = Slashes(path);
+    const std::string folder = FolderOf(documentPath);
+    // Only paths on the same root relate; anything else stays as it is.
+    if (file.empty() || folder.empty() || file[0] != '/' || folder[0] != '/') return file;
+    const fs::path relative = fs::path(file).lexically_relative(fs::path(folder));
+    return relative.empty() ? file : relative.generic_string();
+}
+
+std::string ResolveAgainstDocument(const std::string& path, const std::string& documentPath) {
+    if (!path.empty() && IsSeparator(path[0])) return Slashes(path);  // already absolute
+    std::string base = FolderOf(documentPath);
+    if (base.empty()) return Slashes(path);  // no folder to resolve against
+    std::string rel = path;
+    int up = 0;
+    while (rel.rfind("..", 0) == 0) {
+        ++up;
+        rel.erase(0, 2);
+        if (!rel.empty() && IsSeparator(rel[0])) rel.erase(0, 1);
+    }
+    while (!base.empty() && IsSeparator(base.back())) base.pop_back();
+    for (int i = 0; i < up; ++i) {
+        const size_t cut = base.find_last_of("/\\");
+        base = cut == std::string::npos ? std::string() : base.substr(0, cut);
+    }
+    return Slashes(base + "/" + rel);
+}
+
+std::string rgTexture::GetFileName(const std::string& documentPath) const {
+    return RelativeToDocument(fileName_, documentPath);
+}
+
+std::string rgTexture::GetAbsoluteFilename(const std::string& documentPath) const {
+    return ResolveAgainstDocument(fileName_, documentPath);
+}
