@@ -9,6 +9,8 @@ struct vector2 {
 
     vector2() = default;
     vector2(float x_, float y_) : x(x_), y(y_) {}
+    // The first component only (scripts build vectors this way).
+    explicit vector2(float first) : x(first) {}
     explicit vector2(const float* p) : x(p[0]), y(p[1]) {}
 
     void set(float x_, float y_) {

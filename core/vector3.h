@@ -19,6 +19,8 @@ struct vector3 {
     vector3() = default;
     vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
     vector3(const nVector3D& v) : x(v.x), y(v.y), z(v.z) {}  // NOLINT: implicit by design
+    // The first component only (scripts build vectors this way).
+    explicit vector3(float first) : x(first) {}
     explicit vector3(const float* p) : x(p[0]), y(p[1]), z(p[2]) {}
 
     void set(float x_, float y_, float z_) {

@@ -11,6 +11,8 @@ struct vector4 {
 
     vector4() = default;
     vector4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
+    // The first component only (scripts build vectors this way).
+    explicit vector4(float first) : x(first) {}
     explicit vector4(const float* p) : x(p[0]), y(p[1]), z(p[2]), w(p[3]) {}
 
     void set(float x_, float y_, float z_, float w_) {

@@ -35,8 +35,10 @@ void rgEditor::Undo() {
         scene_->SaveTreeExpansion();
         {
             rgTreeChangeGuard guard(context);
+            // The scene object stays; its hierarchy is exchanged with the copy's
+            // and the old one goes with the copy.
             std::unique_ptr<rgScene> restored = undo.Restore();
-            scene_ = std::move(restored);  // the replaced scene is destroyed here
+            scene_->SwapContents(*restored);
         }
         context.toolReferences().ReactivateSceneTools();
         scene_->RebuildTree();

@@ -7,7 +7,11 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path StagedPath(const fs::path& target) {
-    return target.parent_path() / ("." + target.filename().string() + ".rigmend-new");
+    // Built by appending: GCC 12 misreports "literal" + string here at -O3.
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".rigmend-new";
+    return target.parent_path() / name;
 }
 
 void RemoveAll(const std::vector<fs::path>& paths) {

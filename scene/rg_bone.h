@@ -39,7 +39,7 @@ public:
 
     // Joint-specific virtual operations, continuing the slot order.
     virtual void TranslateOffset(const vector3& d, const matrix44& frame);                // 31
-    virtual void RotateOffset(const vector3& angles, const matrix44& frame, bool applyLimits);  // 32
+    virtual void RotateOffset(const vector3& angles, const matrix44& frame, bool applyLimits = false);  // 32
     virtual void ResetOffset();                                                            // 33
     virtual matrix44& GetLocalMatrix() { return local_; }                                  // 34
     virtual matrix44& GetOffsetMatrix() { return offset_; }                                // 35
@@ -53,6 +53,9 @@ public:
     // application's counter above it.
     void SetId(int id);
     int GetId() const { return number_; }
+    // The number read and written as a plain field (no merge offset, counter untouched).
+    int get_number() const { return number_; }
+    void set_number(int n) { number_ = n; }
     // True when an ancestor joint below the scene root is selected.
     bool CheckParentSelection() const;
     bool parentselected = false;

@@ -112,6 +112,21 @@ std::unique_ptr<rgScene> rgScene::Copy() {
     return copy;
 }
 
+void rgScene::Adopt(rgSceneNode* node, rgScene* scene) {
+    node->scene_ = scene;
+    for (rgSceneNode* child : node->Children()) Adopt(child, scene);
+}
+
+void rgScene::SwapContents(rgScene& other) {
+    std::swap(root_, other.root_);
+    Adopt(root_.get(), this);
+    Adopt(other.root_.get(), &other);
+    InvalidateSkins();
+    other.InvalidateSkins();
+    NoteStructureChange();
+    other.NoteStructureChange();
+}
+
 void rgScene::UpdateScene() { root_->UpdateMatrix(matrix44()); }
 
 void rgScene::RebuildTree() {

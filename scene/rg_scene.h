@@ -50,6 +50,9 @@ public:
     bool GetBoundingSphere(vector3& centre, float& radius);
 
     void Clear();
+    // Exchanges the hierarchies of two scenes (undo makes a copy current
+    // this way, so the scene object scripts hold stays valid).
+    void SwapContents(rgScene& other);
     // Deep copy: same context, keys and joint numbers kept, no tree items.
     std::unique_ptr<rgScene> Copy();
     // Updates every node's matrices from the root.
@@ -78,6 +81,7 @@ private:
     }
     struct CopyTag {};
     rgScene(rgSceneContext& context, CopyTag);
+    static void Adopt(rgSceneNode* node, rgScene* scene);
     void RefreshWalk();
     void DestroyHierarchy();
 

@@ -161,6 +161,9 @@ void rgSceneNode::Hide() {
 rgSceneNode* rgSceneNode::Clone(rgSceneNode* parent, rgScene* scene) {
     auto* copy = new rgSceneNode(scene);
     CloneBaseInto(copy, parent, scene);
+    // Undo restores scenes from clones: a plain node must keep its name and colour.
+    copy->name_ = name_;
+    copy->colour_ = colour_;
     return copy;
 }
 

@@ -121,6 +121,7 @@ protected:
     std::string name_ = "Scene Node";
 
 private:
+    friend class rgScene;  // moves hierarchies between scenes
     const char* className_ = "rgSceneNode";
 };
 

@@ -26,6 +26,9 @@ public:
     // The path resolved against the document's folder, "/" separators.
     std::string GetAbsoluteFilename(const std::string& documentPath) const;
 
+    // Holds the last path text handed to a script.
+    std::string resultText;
+
     // Graphics-library texture name; 0 until uploaded.
     uint32_t graphicsName = 0;
 

@@ -47,6 +47,23 @@ void rgTextureLibrary::Clear() {
     selected_ = -1;
 }
 
+void rgTextureLibrary::TakeAll(std::vector<std::unique_ptr<rgTexture>>& out) {
+    out = std::move(textures_);
+    textures_.clear();
+    selected_ = -1;
+}
+
+void rgTextureLibrary::GiveAll(std::vector<std::unique_ptr<rgTexture>>& in, int selected) {
+    textures_ = std::move(in);
+    in.clear();
+    Select(selected);
+}
+
+void rgTextureLibrary::Discard(std::vector<std::unique_ptr<rgTexture>>& taken) {
+    for (auto& texture : taken) Release(*texture);
+    taken.clear();
+}
+
 rgTexture* rgTextureLibrary::GetTexture(int i) const {
     return i >= 0 && i < GetTextureCount() ? textures_[static_cast<size_t>(i)].get() : nullptr;
 }

@@ -32,6 +32,12 @@ public:
     // same index, or the last one, or none.
     void DeleteSelected();
     void Clear();
+    // Moves every entry out (no graphics release) and back in; a failed
+    // document load puts the previous textures back this way.
+    void TakeAll(std::vector<std::unique_ptr<rgTexture>>& out);
+    void GiveAll(std::vector<std::unique_ptr<rgTexture>>& in, int selected);
+    // Releases and destroys textures taken out with TakeAll.
+    void Discard(std::vector<std::unique_ptr<rgTexture>>& taken);
     int GetTextureCount() const { return static_cast<int>(textures_.size()); }
     // Null out of range.
     rgTexture* GetTexture(int i) const;

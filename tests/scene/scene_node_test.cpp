@@ -110,7 +110,7 @@ TEST_F(SceneNodeTest, DeletingANodeDeletesItsSubtreeAndLeavesItsParent) {
     EXPECT_EQ(scene->GetNextNode(), nullptr);
 }
 
-TEST_F(SceneNodeTest, CloneOfBaseNodesKeepsStructureButNotNameOrColour) {
+TEST_F(SceneNodeTest, CloneOfBaseNodesKeepsStructureNameAndColour) {
     rgSceneNode* a = AddNode(nullptr, "A");
     rgSceneNode* b = AddNode(a, "B");
     a->SetColor(1, 0, 0);
@@ -127,8 +127,8 @@ TEST_F(SceneNodeTest, CloneOfBaseNodesKeepsStructureButNotNameOrColour) {
     EXPECT_FALSE(cb->IsVisible());
     EXPECT_EQ(cb->GetMaterial(), 3);
     EXPECT_EQ(cb->GetMatrix(), b->GetMatrix());
-    EXPECT_EQ(copy->GetName(), "Scene Node");
-    EXPECT_EQ(copy->GetColor(), vector3(1, 1, 1));
+    EXPECT_EQ(copy->GetName(), "A");
+    EXPECT_EQ(copy->GetColor(), vector3(1, 0, 0));
     EXPECT_EQ(copy->GetParent(), nullptr);
 }
 

@@ -118,7 +118,7 @@ TEST_F(RgSceneTest, CopyIsDeepAndIndependent) {
     rgMesh* cm = ToMesh(copy->GetNextNode());
     ASSERT_NE(cm, nullptr);
     EXPECT_EQ(cm->GetVertex(0)->bone[0], 5);  // references survive
-    EXPECT_EQ(copy->GetNextNode()->GetName(), "Scene Node");  // base nodes copy no name
+    EXPECT_EQ(copy->GetNextNode()->GetName(), "plain");
     EXPECT_EQ(copy->FindJointById(5), cj);
 
     copy->RebuildTree();

@@ -1,0 +1,68 @@
+#include "scripting/batch_runner.h"
+
+#include <lua.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "editing/rg_editor.h"
+#include "scripting/console_sink.h"
+#include "scripting/script_environment.h"
+#include "scripting/script_ui.h"
+#include "viewport/viewport_host.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class StandardStreams : public rgConsoleSink {
+public:
+    void Write(const std::string& line) override {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    void WriteError(const std::string& line) override {
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::fputc('\n', stderr);
+        std::fflush(stderr);
+    }
+};
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("./") : exe.parent_path().string() + "/";
+}
+
+}  // namespace
+
+int RunBatch(int argc, char** argv) {
+    // argv: kinemo --batch FILE [ARGS...]
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: kinemo --batch FILE.lua [ARGS...]\n");
+        return 2;
+    }
+    const std::string file = fs::absolute(argv[2]).string();
+
+    rgEditor editor;
+    rgStateOnlyViewports viewports(editor.state());
+    StandardStreams console;
+    rgScriptUi ui;
+    rgScriptEnvironment scripting(editor, viewports, console, ui, ProgramFolder());
+    scripting.RunStartupScripts(false);
+
+    lua_State* L = scripting.server().GetState();
+    lua_newtable(L);
+    lua_pushstring(L, file.c_str());
+    lua_rawseti(L, -2, 0);
+    for (int i = 3; i < argc; ++i) {
+        lua_pushstring(L, argv[i]);
+        lua_rawseti(L, -2, i - 2);
+    }
+    lua_setglobal(L, "arg");
+
+    scripting.server().RunFile(file);
+    return scripting.server().ErrorCount() > 0 ? 1 : 0;
+}

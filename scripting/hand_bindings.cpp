@@ -1,0 +1,271 @@
+// The few API entries the binding generator cannot express: functions with
+// several results that do not depend on optional arguments, the 1-based
+// bone/weight arrays, and viewport handles that may be nil.
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <lua.hpp>
+#include <tolua++.h>
+
+#include "scripting/script_bindings.h"
+#include "scripting/script_context.h"
+#include "scene/rg_bone.h"
+#include "scene/rg_mesh.h"
+#include "scripting/script_viewport.h"
+#include "viewport/viewport_host.h"
+
+TOLUA_API int tolua_kinemo_open(lua_State* L);
+
+namespace {
+
+// Argument checks in the manner of the generated code; on a mismatch they
+// raise "#ferror in function '<name>'." with the run-time's details.
+bool CheckSelf(lua_State* L, const char* type, tolua_Error* err) {
+    return tolua_isusertype(L, 1, type, 0, err) != 0;
+}
+
+// Messages are built on the stack: raising a Lua error skips C++ destructors.
+int FunctionError(lua_State* L, const char* name, tolua_Error* err) {
+    char message[96];
+    std::snprintf(message, sizeof(message), "#ferror in function '%s'.", name);
+    tolua_error(L, message, err);
+    return 0;
+}
+
+void* Self(lua_State* L, const char* function) {
+    void* self = tolua_tousertype(L, 1, 0);
+    if (!self) {
+        char message[96];
+        std::snprintf(message, sizeof(message), "invalid 'self' in function '%s'", function);
+        tolua_error(L, message, nullptr);
+    }
+    return self;
+}
+
+int NodeGetColor(lua_State* L) {
+    tolua_Error err;
+    if (!CheckSelf(L, "rgSceneNode", &err) || !tolua_isnoobj(L, 2, &err))
+        return FunctionError(L, "GetColor", &err);
+    auto* node = static_cast<rgSceneNode*>(Self(L, "GetColor"));
+    const vector3 c = node->GetColor();
+    lua_pushnumber(L, c.x);
+    lua_pushnumber(L, c.y);
+    lua_pushnumber(L, c.z);
+    return 3;
+}
+
+// GetFace(index [, a, b, c]): an index outside the list answers a, b, c (0 when absent).
+int MeshGetFace(lua_State* L) {
+    tolua_Error err;
+    if (!CheckSelf(L, "rgMesh", &err) || !tolua_isnumber(L, 2, 0, &err) || !tolua_isnumber(L, 3, 1, &err) ||
+        !tolua_isnumber(L, 4, 1, &err) || !tolua_isnumber(L, 5, 1, &err) || !tolua_isnoobj(L, 6, &err))
+        return FunctionError(L, "GetFace", &err);
+    auto* mesh = static_cast<rgMesh*>(Self(L, "GetFace"));
+    const int index = static_cast<int>(tolua_tonumber(L, 2, 0));
+    int a = static_cast<int>(tolua_tonumber(L, 3, 0));
+    int b = static_cast<int>(tolua_tonumber(L, 4, 0));
+    int c = static_cast<int>(tolua_tonumber(L, 5, 0));
+    mesh->GetFace(index, a, b, c);
+    lua_pushnumber(L, a);
+    lua_pushnumber(L, b);
+    lua_pushnumber(L, c);
+    return 3;
+}
+
+template <int Axis>
+int BoneGetConstraints(lua_State* L) {
+    static const char* const kNames[] = {"GetXConstraints", "GetYConstraints", "GetZConstraints"};
+    tolua_Error err;
+    if (!CheckSelf(L, "rgBone", &err) || !tolua_isnoobj(L, 2, &err)) return FunctionError(L, kNames[Axis], &err);
+    auto* joint = static_cast<rgBone*>(Self(L, kNames[Axis]));
+    int mode = 0;
+    float first = 0, second = 0;
+    joint->GetConstraints(Axis, mode, first, second);
+    lua_pushnumber(L, mode);
+    lua_pushnumber(L, first);
+    lua_pushnumber(L, second);
+    return 3;
+}
+
+int ViewportGetRect(lua_State* L) {
+    tolua_Error err;
+    if (!CheckSelf(L, "rgViewport", &err) || !tolua_isnoobj(L, 2, &err)) return FunctionError(L, "GetRect", &err);
+    auto* viewport = static_cast<rgViewport*>(Self(L, "GetRect"));
+    float left, top, width, height;
+    viewport->GetRect(left, top, width, height);
+    lua_pushnumber(L, left);
+    lua_pushnumber(L, top);
+    lua_pushnumber(L, width);
+    lua_pushnumber(L, height);
+    return 4;
+}
+
+// vertex.bone[i] and vertex.weight[i], i in 1..4.
+rgVertex* ArrayOwner(lua_State* L) {
+    lua_pushstring(L, ".self");
+    lua_rawget(L, 1);
+    auto* vertex = static_cast<rgVertex*>(lua_touserdata(L, -1));
+    lua_pop(L, 1);
+    return vertex;
+}
+
+int ArrayIndex(lua_State* L) {
+    tolua_Error err;
+    if (!tolua_isnumber(L, 2, 0, &err)) tolua_error(L, "#vinvalid type in array indexing.", &err);
+    const int index = static_cast<int>(tolua_tonumber(L, 2, 0));
+    if (index < 1 || index > rgVertex::kInfluences) tolua_error(L, "array indexing out of range.", nullptr);
+    return index - 1;
+}
+
+template <bool Bones>
+int ArrayGet(lua_State* L) {
+    rgVertex* vertex = ArrayOwner(L);
+    const int i = ArrayIndex(L);
+    if (!vertex) tolua_error(L, "invalid 'self' in accessing variable", nullptr);
+    lua_pushnumber(L, Bones ? static_cast<lua_Number>(vertex->bone[i]) : vertex->weight[i]);
+    return 1;
+}
+
+template <bool Bones>
+int ArraySet(lua_State* L) {
+    rgVertex* vertex = ArrayOwner(L);
+    const int i = ArrayIndex(L);
+    tolua_Error err;
+    if (!tolua_isnumber(L, 3, 0, &err)) tolua_error(L, "#vinvalid type in variable assignment.", &err);
+    if (!vertex) tolua_error(L, "invalid 'self' in accessing variable", nullptr);
+    if (Bones)
+        vertex->bone[i] = static_cast<int32_t>(tolua_tonumber(L, 3, 0));
+    else
+        vertex->weight[i] = static_cast<float>(tolua_tonumber(L, 3, 0));
+    return 0;
+}
+
+// Bulk text of mesh data for writers of large files (the scene file's save):
+// one line per vertex or face, numbers separated by commas, each line ending
+// in ",\n". Floats read back exactly (9 significant digits).
+void AppendFloat(std::string& out, float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<double>(value),
+                                      std::chars_format::general, 9);
+    out.append(buffer, result.ptr);
+    out += ',';
+}
+
+void AppendInt(std::string& out, int value) {
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    out.append(buffer, result.ptr);
+    out += ',';
+}
+
+bool CheckRange(lua_State* L, tolua_Error* err) {
+    return CheckSelf(L, "rgMesh", err) && tolua_isnumber(L, 2, 0, err) && tolua_isnumber(L, 3, 0, err) &&
+           tolua_isnoobj(L, 4, err);
+}
+
+// rgMesh:GetVertexText(first, count): selected, position, normal, texture
+// coordinates, four joint ids, four weights.
+int MeshGetVertexText(lua_State* L) {
+    tolua_Error err;
+    if (!CheckRange(L, &err)) return FunctionError(L, "GetVertexText", &err);
+    auto* mesh = static_cast<rgMesh*>(Self(L, "GetVertexText"));
+    const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
+    const int last = std::min(mesh->GetVertexCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
+    {
+        std::string out;
+        out.reserve(static_cast<size_t>(std::max(0, last - first)) * 160);
+        for (int i = first; i < last; ++i) {
+            const rgVertex& v = *static_cast<const rgMesh*>(mesh)->GetVertex(i);
+            AppendInt(out, v.selected ? 1 : 0);
+            for (float f : {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z,
+                            v.texcoords.x, v.texcoords.y})
+                AppendFloat(out, f);
+            for (int32_t b : v.bone) AppendInt(out, b);
+            for (float w : v.weight) AppendFloat(out, w);
+            out += '\n';
+        }
+        lua_pushlstring(L, out.data(), out.size());
+    }  // the string is gone before anything could raise an error
+    return 1;
+}
+
+// rgMesh:GetFaceText(first, count): the three vertex indices of each face.
+int MeshGetFaceText(lua_State* L) {
+    tolua_Error err;
+    if (!CheckRange(L, &err)) return FunctionError(L, "GetFaceText", &err);
+    auto* mesh = static_cast<rgMesh*>(Self(L, "GetFaceText"));
+    const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
+    const int last = std::min(mesh->GetFaceCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
+    {
+        std::string out;
+        out.reserve(static_cast<size_t>(std::max(0, last - first)) * 24);
+        for (int i = first; i < last; ++i) {
+            int a = 0, b = 0, c = 0;
+            mesh->GetFace(i, a, b, c);
+            AppendInt(out, a);
+            AppendInt(out, b);
+            AppendInt(out, c);
+            out += '\n';
+        }
+        lua_pushlstring(L, out.data(), out.size());
+    }
+    return 1;
+}
+
+void PushViewport(lua_State* L, rgViewportHost& host, int id) {
+    if (id < 0) {
+        lua_pushnil(L);
+        return;
+    }
+    tolua_pushusertype(L, new rgViewport(&host, id), "rgViewport");
+    tolua_register_gc(L, lua_gettop(L));
+}
+
+int LuaGetViewport(lua_State* L) {
+    tolua_Error err;
+    if (!tolua_isnumber(L, 1, 0, &err) || !tolua_isnoobj(L, 2, &err)) return FunctionError(L, "GetViewport", &err);
+    rgViewportHost& host = rgScriptContext::Of(L).viewports;
+    PushViewport(L, host, host.IdAt(static_cast<int>(tolua_tonumber(L, 1, 0))));
+    return 1;
+}
+
+int LuaCreateViewport(lua_State* L) {
+    tolua_Error err;
+    if (!tolua_isnoobj(L, 1, &err)) return FunctionError(L, "CreateViewport", &err);
+    rgViewportHost& host = rgScriptContext::Of(L).viewports;
+    PushViewport(L, host, host.Create());
+    return 1;
+}
+
+}  // namespace
+
+void OpenScriptBindings(lua_State* L) {
+    tolua_kinemo_open(L);
+
+    tolua_module(L, nullptr, 0);
+    tolua_beginmodule(L, nullptr);
+    tolua_function(L, "GetViewport", LuaGetViewport);
+    tolua_function(L, "CreateViewport", LuaCreateViewport);
+    tolua_beginmodule(L, "rgSceneNode");
+    tolua_function(L, "GetColor", NodeGetColor);
+    tolua_endmodule(L);
+    tolua_beginmodule(L, "rgMesh");
+    tolua_function(L, "GetFace", MeshGetFace);
+    tolua_function(L, "GetVertexText", MeshGetVertexText);
+    tolua_function(L, "GetFaceText", MeshGetFaceText);
+    tolua_endmodule(L);
+    tolua_beginmodule(L, "rgBone");
+    tolua_function(L, "GetXConstraints", BoneGetConstraints<0>);
+    tolua_function(L, "GetYConstraints", BoneGetConstraints<1>);
+    tolua_function(L, "GetZConstraints", BoneGetConstraints<2>);
+    tolua_endmodule(L);
+    tolua_beginmodule(L, "rgVertex");
+    tolua_array(L, "bone", ArrayGet<true>, ArraySet<true>);
+    tolua_array(L, "weight", ArrayGet<false>, ArraySet<false>);
+    tolua_endmodule(L);
+    tolua_beginmodule(L, "rgViewport");
+    tolua_function(L, "GetRect", ViewportGetRect);
+    tolua_endmodule(L);
+    tolua_endmodule(L);
+}

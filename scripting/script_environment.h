@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "scripting/script_context.h"
+#include "scripting/script_server.h"
+
+class rgEditor;
+class rgViewportHost;
+class rgConsoleSink;
+class rgScriptUi;
+
+// The interpreter with the whole script API bound to one editor: what the
+// application and the batch runner create once, and tests create freshly.
+class rgScriptEnvironment {
+public:
+    rgScriptEnvironment(rgEditor& editor, rgViewportHost& viewports, rgConsoleSink& console,
+                        rgScriptUi& ui, const std::string& programFolder);
+    ~rgScriptEnvironment();
+
+    rgScriptServer& server() { return server_; }
+    rgScriptContext& context() { return context_; }
+
+    // Runs "system/startup.lua", then every "plugins/*.lua" in name order,
+    // listing them on the console when `announce` is set.
+    void RunStartupScripts(bool announce);
+
+private:
+    rgScriptServer server_;
+    rgScriptContext context_;
+};

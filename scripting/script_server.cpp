@@ -1,0 +1,155 @@
+#include "scripting/script_server.h"
+
+#include <lua.hpp>
+
+#include "scripting/console_sink.h"
+#include "scripting/lua4_compat.h"
+#include "scripting/scene_sandbox.h"
+#include "scripting/script_ui.h"
+
+namespace {
+
+rgScriptServer* ServerOf(lua_State* L) {
+    return static_cast<rgScriptServer*>(lua_touserdata(L, lua_upvalueindex(1)));
+}
+
+// print: every argument through the global tostring, one console line each.
+int LuaPrint(lua_State* L) {
+    rgScriptServer* server = ServerOf(L);
+    const int n = lua_gettop(L);
+    for (int i = 1; i <= n; ++i) {
+        lua_getglobal(L, "tostring");
+        lua_pushvalue(L, i);
+        lua_call(L, 1, 1);
+        const char* text = lua_tostring(L, -1);
+        if (!text || lua_type(L, -1) != LUA_TSTRING)
+            return luaL_error(L, "`tostring' must return a string to `print'");
+        server->ConsoleWrite(text);
+        lua_pop(L, 1);
+    }
+    return 0;
+}
+
+// _ALERT: the interpreter's error messages, one console line per text line.
+int LuaAlert(lua_State* L) {
+    rgScriptServer* server = ServerOf(L);
+    size_t length = 0;
+    const char* text = luaL_checklstring(L, 1, &length);
+    const std::string message(text, length);
+    size_t start = 0;
+    while (start < message.size()) {
+        const size_t end = message.find('\n', start);
+        if (end == std::string::npos) {
+            server->ConsoleWriteError(message.substr(start));  // a last line without its newline
+            break;
+        }
+        server->ConsoleWriteError(message.substr(start, end - start));
+        start = end + 1;
+    }
+    return 0;
+}
+
+void OpenLibrary(lua_State* L, lua_CFunction open, const char* name) {
+    lua_pushcfunction(L, open);
+    lua_pushstring(L, name);
+    lua_call(L, 1, 0);
+}
+
+}  // namespace
+
+rgScriptServer::rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::string programFolder)
+    : L_(luaL_newstate()), console_(console), ui_(ui), programFolder_(std::move(programFolder)) {
+    if (!programFolder_.empty() && programFolder_.back() != '/') programFolder_ += '/';
+    OpenLibrary(L_, luaopen_base, "");
+    OpenLibrary(L_, luaopen_io, LUA_IOLIBNAME);
+    OpenLibrary(L_, luaopen_math, LUA_MATHLIBNAME);
+    OpenLibrary(L_, luaopen_string, LUA_STRLIBNAME);
+    // The generation of Lua in use keeps in these what older scripts had in base and io.
+    OpenLibrary(L_, luaopen_table, LUA_TABLIBNAME);
+    OpenLibrary(L_, luaopen_os, LUA_OSLIBNAME);
+
+    lua_pushlightuserdata(L_, this);
+    lua_pushcclosure(L_, LuaAlert, 1);
+    lua_setglobal(L_, "_ALERT");
+    lua_pushlightuserdata(L_, this);
+    lua_pushcclosure(L_, LuaPrint, 1);
+    lua_setglobal(L_, "print");
+
+    OpenLua4Compatibility(L_);
+    InstallSceneSandbox(L_);
+}
+
+rgScriptServer::~rgScriptServer() { lua_close(L_); }
+
+void rgScriptServer::ConsoleWrite(const std::string& line) { console_.Write(line); }
+
+void rgScriptServer::ConsoleWriteError(const std::string& line) { console_.WriteError(line); }
+
+std::string rgScriptServer::ResolvePath(const std::string& path) const {
+    if (path.size() < 2 || path[1] == ':' || path[0] == '/') return path;
+    return programFolder_ + path;
+}
+
+bool rgScriptServer::RunFile(const std::string& path) {
+    const std::string resolved = ResolvePath(path);
+    if (resolved.size() > kMaxPath) {
+        ++errorCount_;
+        Alert("cannot open " + path + ": the path is longer than 511 characters\n");
+        ui_.ShowConsole();
+        ui_.HideProgress();
+        return false;
+    }
+    return Run(luaL_loadfile(L_, resolved.c_str()), false);
+}
+
+bool rgScriptServer::RunSceneFile(const std::string& path) {
+    const std::string resolved = ResolvePath(path);
+    if (resolved.size() > kMaxPath) return RunFile(path);
+    return Run(luaL_loadfile(L_, resolved.c_str()), true);
+}
+
+bool rgScriptServer::RunString(const std::string& chunk) {
+    return Run(luaL_loadbuffer(L_, chunk.data(), chunk.size(), chunk.c_str()), false);
+}
+
+bool rgScriptServer::Run(int loadStatus, bool restricted) {
+    // Scripts may run scripts (a pipeline opening a document): leave the
+    // caller's part of the stack as it was.
+    const int top = lua_gettop(L_) - 1;
+    int status = loadStatus;
+    if (status == 0) {
+        if (restricted) ApplySceneSandbox(L_, -1);
+        status = lua_pcall(L_, 0, 0, 0);
+    }
+    if (status != 0) {
+        const char* text = lua_tostring(L_, -1);
+        std::string message = text ? text : "(error object is not a string)";
+        lua_pop(L_, 1);
+        if (message.empty() || message.back() != '\n') message += '\n';
+        ++errorCount_;
+        Alert(message);
+        ui_.ShowConsole();
+    }
+    lua_settop(L_, top);
+    ui_.HideProgress();
+    return status == 0;
+}
+
+void rgScriptServer::Alert(const std::string& message) {
+    lua_getglobal(L_, "_ALERT");
+    if (lua_isfunction(L_, -1)) {
+        lua_pushlstring(L_, message.data(), message.size());
+        if (lua_pcall(L_, 1, 0, 0) == 0) return;
+        // A broken _ALERT must not hide the original error.
+        lua_pop(L_, 1);
+    } else {
+        lua_pop(L_, 1);
+    }
+    size_t start = 0;
+    while (start < message.size()) {
+        size_t end = message.find('\n', start);
+        if (end == std::string::npos) end = message.size();
+        ConsoleWriteError(message.substr(start, end - start));
+        start = end + 1;
+    }
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+struct lua_State;
+class rgConsoleSink;
+class rgScriptUi;
+
+// The embedded Lua 5.1 interpreter. Every script (start-up, plug-ins, scene
+// files, console commands) runs here, synchronously. Errors never escape:
+// they are printed through the Lua global _ALERT, the console is brought
+// forward, and the caller carries on. The progress window is hidden after
+// every run, so a failing script never leaves it up.
+class rgScriptServer {
+public:
+    rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::string programFolder);
+    ~rgScriptServer();
+    rgScriptServer(const rgScriptServer&) = delete;
+    rgScriptServer& operator=(const rgScriptServer&) = delete;
+
+    // Runs a file. A path with a drive letter (second character ':') or a
+    // leading '/' is used as given; any other path is taken relative to the
+    // program folder, whatever the working directory. Returns false on error.
+    bool RunFile(const std::string& path);
+    // Runs a file in the restricted environment of scene documents: the
+    // script API, safe base functions, math, string and table, but nothing
+    // that reaches files or the system.
+    bool RunSceneFile(const std::string& path);
+    // Runs a chunk of text. Returns false on error.
+    bool RunString(const std::string& chunk);
+
+    // Writes one line to the console.
+    void ConsoleWrite(const std::string& line);
+    void ConsoleWriteError(const std::string& line);
+    // Runs that ended in an error since the server started.
+    int ErrorCount() const { return errorCount_; }
+    // The path RunFile would open.
+    std::string ResolvePath(const std::string& path) const;
+
+    lua_State* GetState() const { return L_; }
+    const std::string& ProgramFolder() const { return programFolder_; }
+    rgScriptUi& ui() const { return ui_; }
+
+    static constexpr size_t kMaxPath = 511;
+
+private:
+    bool Run(int loadStatus, bool restricted);
+    void Alert(const std::string& message);
+
+    lua_State* L_;
+    rgConsoleSink& console_;
+    rgScriptUi& ui_;
+    std::string programFolder_;  // ends with '/'
+    int errorCount_ = 0;
+};

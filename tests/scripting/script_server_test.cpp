@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <lua.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "editing/rg_editor.h"
+#include "scripting/console_sink.h"
+#include "scripting/document_commands.h"
+#include "scripting/script_environment.h"
+#include "scripting/script_ui.h"
+#include "viewport/viewport_host.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordingConsole : public rgConsoleSink {
+public:
+    void Write(const std::string& line) override { lines.push_back(line); }
+    void WriteError(const std::string& line) override { lines.push_back("!" + line); }
+    std::vector<std::string> lines;
+};
+
+class CountingUi : public rgScriptUi {
+public:
+    void ShowConsole() override { ++consoleShown; }
+    void HideProgress() override { ++progressHidden; }
+    int consoleShown = 0;
+    int progressHidden = 0;
+};
+
+class ScriptServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("kinemo_scripts_" + std::to_string(::getpid()));
+        fs::create_directories(folder_ / "sub");
+        env_ = std::make_unique<rgScriptEnvironment>(editor_, viewports_, console_, ui_, folder_.string());
+    }
+    void TearDown() override {
+        env_.reset();
+        fs::remove_all(folder_);
+    }
+    void WriteFile(const std::string& relative, const std::string& text) {
+        std::ofstream(folder_ / relative) << text;
+    }
+    rgScriptServer& server() { return env_->server(); }
+
+    fs::path folder_;
+    rgEditor editor_;
+    rgStateOnlyViewports viewports_{editor_.state()};
+    RecordingConsole console_;
+    CountingUi ui_;
+    std::unique_ptr<rgScriptEnvironment> env_;
+};
+
+TEST_F(ScriptServerTest, PrintWritesEachArgumentOnItsOwnLine) {
+    EXPECT_TRUE(server().RunString("print(1, 'a', nil)"));
+    EXPECT_EQ(console_.lines, (std::vector<std::string>{"1", "a", "nil"}));
+    EXPECT_EQ(ui_.progressHidden, 1);  // after every run
+    EXPECT_EQ(ui_.consoleShown, 0);
+
+    console_.lines.clear();
+    EXPECT_FALSE(server().RunString("tostring = function() return {} end print(1)"));
+    ASSERT_FALSE(console_.lines.empty());
+    EXPECT_NE(console_.lines[0].find("`tostring' must return a string to `print'"), std::string::npos);
+}
+
+TEST_F(ScriptServerTest, ErrorsReachAlertAndBringTheConsoleForward) {
+    struct Case {
+        const char* chunk;
+        const char* expected;  // part of the first error line
+    } cases[] = {
+        {"this is not lua", "'=' expected"},
+        {"local x = nil; x()", "attempt to call local 'x'"},
+        {"error('custom failure')", "custom failure"},
+        {"error({})", "(error object is not a string)"},
+    };
+    for (const auto& c : cases) {
+        console_.lines.clear();
+        const int shown = ui_.consoleShown;
+        EXPECT_FALSE(server().RunString(c.chunk)) << c.chunk;
+        ASSERT_FALSE(console_.lines.empty()) << c.chunk;
+        EXPECT_EQ(console_.lines[0].rfind("!", 0), 0u) << c.chunk;
+        EXPECT_NE(console_.lines[0].find(c.expected), std::string::npos) << console_.lines[0];
+        EXPECT_EQ(ui_.consoleShown, shown + 1);
+    }
+    // A script can still run afterwards, and _ALERT splits lines.
+    console_.lines.clear();
+    EXPECT_TRUE(server().RunString("_ALERT('one\\ntwo\\n')"));
+    EXPECT_EQ(console_.lines, (std::vector<std::string>{"!one", "!two"}));
+    EXPECT_EQ(server().ErrorCount(), 4);
+}
+
+TEST_F(ScriptServerTest, RelativePathsAreTakenFromTheProgramFolder) {
+    WriteFile("sub/hello.lua", "print('hello from sub')");
+    const fs::path elsewhere = fs::current_path();
+    fs::current_path(fs::temp_directory_path());
+    EXPECT_TRUE(server().RunFile("sub/hello.lua"));
+    fs::current_path(elsewhere);
+    EXPECT_EQ(console_.lines.back(), "hello from sub");
+    EXPECT_EQ(server().ResolvePath("C:/scenes/a.rig"), "C:/scenes/a.rig");
+    EXPECT_EQ(server().ResolvePath("/abs/a.rig"), "/abs/a.rig");
+    EXPECT_EQ(server().ResolvePath("a"), "a");  // shorter than two characters
+
+    EXPECT_FALSE(server().RunFile("sub/missing.lua"));
+    EXPECT_NE(console_.lines.back().find("cannot open"), std::string::npos);
+    EXPECT_FALSE(server().RunFile(std::string(600, 'x')));
+    EXPECT_NE(console_.lines.back().find("longer than 511"), std::string::npos);
+}
+
+TEST_F(ScriptServerTest, SceneFilesRunRestricted) {
+    struct Case {
+        const char* body;
+        const char* blocked;  // empty: the file runs through
+    } cases[] = {
+        {"io.open('x', 'w')", "'io' is not available in scene files"},
+        {"os.execute('true')", "'os' is not available in scene files"},
+        {"dofile('x')", "'dofile' is not available in scene files"},
+        {"loadstring('return 1')()", "'loadstring' is not available in scene files"},
+        {"writeto('x')", "'writeto' is not available in scene files"},
+        {"getfenv(0).io.open('x')", "'getfenv' is not available in scene files"},
+        {"RegisterPlugin('Mesh', 'x', 'os.exit()')", "'RegisterPlugin' is not available"},
+        {"local v = vector3:new(1, 2, 3) print(string.format('%g', math.sqrt(v:len_squared()))) v:delete()", ""},
+        {"print(undefined_name == nil)", ""},
+    };
+    for (const auto& c : cases) {
+        WriteFile("scene.rig", c.body);
+        console_.lines.clear();
+        const bool ok = server().RunSceneFile((folder_ / "scene.rig").string());
+        if (*c.blocked) {
+            EXPECT_FALSE(ok) << c.body;
+            ASSERT_FALSE(console_.lines.empty()) << c.body;
+            EXPECT_NE(console_.lines[0].find(c.blocked), std::string::npos) << console_.lines[0];
+        } else {
+            EXPECT_TRUE(ok) << c.body;
+        }
+    }
+    // Globals a scene file sets stay in its own environment.
+    WriteFile("scene.rig", "leaked = 1");
+    EXPECT_TRUE(server().RunSceneFile((folder_ / "scene.rig").string()));
+    EXPECT_TRUE(server().RunString("assert(leaked == nil)"));
+}
+
+TEST_F(ScriptServerTest, Lua4NamesAreThere) {
+    EXPECT_TRUE(server().RunString(
+        "local t = {} tinsert(t, 'a') tinsert(t, 'b') assert(getn(t) == 2)"
+        "assert(strsub('kinemo', 1, 3) == 'kin') assert(format('%d', 7) == '7')"
+        "assert(abs(sin(90) - 1) < 1e-12)"));  // trigonometry in degrees, as then
+}
+
+TEST(LuaQuoted, PathsCannotInjectCode) {
+    struct Case {
+        const char* text;
+        const char* quoted;
+    } cases[] = {
+        {"/a/b.rig", "\"/a/b.rig\""},
+        {"it's.rig", "\"it's.rig\""},
+        {"x\")os.exit(\"", "\"x\\\")os.exit(\\\"\""},
+        {"back\\slash", "\"back\\\\slash\""},
+        {"line\nbreak", "\"line\\nbreak\""},
+        {"\x01", "\"\\001\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LuaQuoted(c.text), c.quoted);
+}
+
+}  // namespace
