@@ -1,0 +1,38 @@
+#!/bin/sh
+# kinemo --batch: exit status, where output and errors go, and arguments.
+set -u
+kinemo="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+printf 'print("out", arg[1], arg[2])\n' > "$work/ok.lua"
+"$kinemo" --batch "$work/ok.lua" one two >"$work/out" 2>"$work/err"
+rc=$?
+[ "$rc" -eq 0 ] || fail "a clean script exits $rc"
+[ "$(cat "$work/out")" = "out" ] || [ "$(head -1 "$work/out")" = "out" ] || fail "stdout: $(cat "$work/out")"
+grep -q 'one' "$work/out" && grep -q 'two' "$work/out" || fail "arguments missing: $(cat "$work/out")"
+
+printf 'print("before")\nerror("broken on purpose")\n' > "$work/bad.lua"
+"$kinemo" --batch "$work/bad.lua" >"$work/out" 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "a failing script exits $rc, expected 1"
+grep -q 'before' "$work/out" || fail "output before the error is lost"
+grep -q 'broken on purpose' "$work/err" || fail "the error is not on standard error: $(cat "$work/err")"
+grep -q 'broken on purpose' "$work/out" && fail "the error went to standard output"
+
+printf '\001\002\003 binary \377' > "$work/notlua.rig"
+printf 'LoadScene(%s)\nprint(GetScene():GetFirstNode())\n' "\"$work/notlua.rig\"" > "$work/load.lua"
+"$kinemo" --batch "$work/load.lua" >"$work/out" 2>"$work/err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "loading a file that is not Lua exits $rc, expected 1"
+grep -q 'Could not open' "$work/err" || fail "no clear message: $(cat "$work/err")"
+grep -q '^nil$' "$work/out" || fail "the scene changed: $(cat "$work/out")"
+
+"$kinemo" --batch "$work/missing.lua" >"$work/out" 2>"$work/err"
+[ $? -eq 1 ] || fail "a missing script must exit 1"
+grep -q 'cannot open' "$work/err" || fail "missing script message: $(cat "$work/err")"
+
+"$kinemo" --batch >/dev/null 2>"$work/err"
+[ $? -eq 2 ] || fail "no file given must be a usage error"
+echo PASS
