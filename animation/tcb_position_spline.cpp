@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "animation/spline_segments.h"
+
 namespace {
 
 using Vec = TcbPositionSpline::Vec;
@@ -45,21 +47,8 @@ TcbPositionSpline::TcbPositionSpline(const std::vector<Key>& keys) {
 }
 
 TcbPositionSpline::Vec TcbPositionSpline::Evaluate(double time) const {
-    if (segments_.empty()) return {};
-    const Segment* s = &segments_.front();
     double u = 0.0;
-    if (time <= segments_.front().t1) {
-        u = 0.0;
-    } else if (time >= segments_.back().t2) {
-        s = &segments_.back();
-        u = 1.0;
-    } else {
-        for (const Segment& candidate : segments_)
-            if (time < candidate.t2) {
-                s = &candidate;
-                break;
-            }
-        u = s->span == 0.0 ? 0.0 : (time - s->t1) / s->span;
-    }
+    const Segment* s = FindSegment(segments_, time, u);
+    if (!s) return {};
     return s->p1 + (s->c1 + (s->c2 + s->c3 * u) * u) * u;
 }

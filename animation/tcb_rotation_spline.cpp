@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "animation/spline_segments.h"
+
 namespace {
 
 using Quat = TcbRotationSpline::Quat;
@@ -116,21 +118,8 @@ TcbRotationSpline::TcbRotationSpline(std::vector<Key>& keys) {
 }
 
 TcbRotationSpline::AxisAngle TcbRotationSpline::Evaluate(double time) const {
-    if (segments_.empty()) return {};
-    const Segment* s = &segments_.front();
     double u = 0.0;
-    if (time <= segments_.front().t1) {
-        u = 0.0;
-    } else if (time >= segments_.back().t2) {
-        s = &segments_.back();
-        u = 1.0;
-    } else {
-        for (const Segment& candidate : segments_)
-            if (time < candidate.t2) {
-                s = &candidate;
-                break;
-            }
-        u = s->span == 0.0 ? 0.0 : (time - s->t1) / s->span;
-    }
+    const Segment* s = FindSegment(segments_, time, u);
+    if (!s) return {};
     return ToAngleAxis(Squad(u, s->q1, s->a, s->b, s->q2));
 }

@@ -106,6 +106,24 @@ matrix44 operator*(const matrix44& a, const matrix44& b) {
     return r;
 }
 
+vector3 FrameVector(const matrix44& frame, const vector3& d) {
+    return frame.x_component() * d.x + frame.y_component() * d.y + frame.z_component() * d.z;
+}
+
+void RotateAboutOwnPosition(matrix44& m, const vector3& a, const matrix44& frame) {
+    const vector3 X = frame.x_component(), Y = frame.y_component(), Z = frame.z_component();
+    matrix44 rx, ry, rz;
+    rx.rotate(X.x, X.y, X.z, a.x);
+    ry.rotate(Y.x, Y.y, Y.z, a.y);
+    rz.rotate(Z.x, Z.y, Z.z, a.z);
+    const vector3 p = m.pos_component();
+    m.translate(-p.x, -p.y, -p.z);
+    m.mult_full(rx);
+    m.mult_full(ry);
+    m.mult_full(rz);
+    m.translate(p.x, p.y, p.z);
+}
+
 void matrix44::translate(float x, float y, float z) {
     m[12] += x;
     m[13] += y;

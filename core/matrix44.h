@@ -78,3 +78,10 @@ struct matrix44 {
 
 // Full product A * B (A applied first).
 matrix44 operator*(const matrix44& a, const matrix44& b);
+
+// d.x * X + d.y * Y + d.z * Z with X, Y, Z the rows 0..2 of `frame`: a move
+// expressed in a reference frame.
+vector3 FrameVector(const matrix44& frame, const vector3& d);
+// Turns m about its own position (row 3) by angles a about the axes X, Y and
+// Z of `frame`, in that order (each `rotate` about the axis as given).
+void RotateAboutOwnPosition(matrix44& m, const vector3& a, const matrix44& frame);

@@ -148,24 +148,13 @@ void rgBone::Scale(float x, float y, float z) {
 }
 
 void rgBone::TranslateOffset(const vector3& d, const matrix44& frame) {
-    const vector3 delta =
-        frame.x_component() * d.x + frame.y_component() * d.y + frame.z_component() * d.z;
+    const vector3 delta = FrameVector(frame, d);
     offset_.translate(delta.x, delta.y, delta.z);
     InvalidateSkins();
 }
 
 void rgBone::RotateOffset(const vector3& a, const matrix44& frame, bool applyLimits) {
-    const vector3 X = frame.x_component(), Y = frame.y_component(), Z = frame.z_component();
-    matrix44 rx, ry, rz;
-    rx.rotate(X.x, X.y, X.z, a.x);
-    ry.rotate(Y.x, Y.y, Y.z, a.y);
-    rz.rotate(Z.x, Z.y, Z.z, a.z);
-    const vector3 t = offset_.pos_component();
-    offset_.translate(-t.x, -t.y, -t.z);
-    offset_.mult_full(rx);
-    offset_.mult_full(ry);
-    offset_.mult_full(rz);
-    offset_.translate(t.x, t.y, t.z);
+    RotateAboutOwnPosition(offset_, a, frame);
     if (applyLimits) ApplyConstraints();
     InvalidateSkins();
 }

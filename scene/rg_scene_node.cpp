@@ -52,25 +52,13 @@ void rgSceneNode::SetMatrix(const matrix44& m) {
 }
 
 void rgSceneNode::Translate(const vector3& d, const matrix44& frame) {
-    const vector3 delta =
-        frame.x_component() * d.x + frame.y_component() * d.y + frame.z_component() * d.z;
+    const vector3 delta = FrameVector(frame, d);
     local_.translate(delta.x, delta.y, delta.z);
     InvalidateSkins();
 }
 
 void rgSceneNode::Rotate(const vector3& a, const matrix44& frame) {
-    const vector3 X = frame.x_component(), Y = frame.y_component(), Z = frame.z_component();
-    matrix44 rx, ry, rz;
-    rx.rotate(X.x, X.y, X.z, a.x);
-    ry.rotate(Y.x, Y.y, Y.z, a.y);
-    rz.rotate(Z.x, Z.y, Z.z, a.z);
-    // Turn about the node's own position: move the pivot to the origin and back.
-    const vector3 p = local_.pos_component();
-    local_.translate(-p.x, -p.y, -p.z);
-    local_.mult_full(rx);
-    local_.mult_full(ry);
-    local_.mult_full(rz);
-    local_.translate(p.x, p.y, p.z);
+    RotateAboutOwnPosition(local_, a, frame);
     InvalidateSkins();
 }
 
