@@ -49,7 +49,10 @@ function F.node(index, parent, kind, name, r, g, b, material, localMatrix)
   node:SetName(name)
   node:SetColor(r, g, b)
   node:SetMaterial(material)
-  setMatrix(node:GetMatrix(), localMatrix)
+  -- SetMatrix writes the local matrix of every kind of node (a joint's
+  -- GetMatrix answers a computed copy).
+  setMatrix(matrix, localMatrix)
+  node:SetMatrix(matrix)
   nodes[index] = node
 end
 
@@ -203,6 +206,13 @@ local function keyText(j)
   end
 end
 
+-- The stored placement of a node: a joint's GetMatrix includes its pose at
+-- the Animation level, its local matrix does not.
+local function localMatrix(n)
+  if n:GetClassName() == "rgBone" then return tobone(n):GetLocalMatrix() end
+  return n:GetMatrix()
+end
+
 -- Writes the scene, frame settings, textures and viewports to `path`.
 function save(path)
   local file, problem = io.open(path, "w")
@@ -233,7 +243,7 @@ function save(path)
     w:put("SceneFile.node(" .. i .. ", " .. (index[parent] or 0) .. ", "
       .. (kind == "rgMesh" and '"mesh"' or kind == "rgBone" and '"joint"' or '"node"') .. ", "
       .. string.format("%q", n:GetName()) .. ", " .. num(r) .. ", " .. num(g) .. ", " .. num(b) .. ", "
-      .. n:GetMaterial() .. ", " .. matrixText(n:GetMatrix()) .. ")\n")
+      .. n:GetMaterial() .. ", " .. matrixText(localMatrix(n)) .. ")\n")
     if kind == "rgBone" then
       local j = tobone(n)
       local xm, x1, x2 = j:GetXConstraints()
