@@ -8,6 +8,7 @@
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/quit_on_signal.h"
+#include "viewport/gl_panel.h"
 #include "editing/rg_editor.h"
 #include "editing/settings_file.h"
 
@@ -19,6 +20,7 @@ int RunEditor(int argc, char** argv) {
     }
     QuitOnSignal::Install();
     InstallDisplayFailureHandler();
+    TGLPanel::PrepareApplication();  // before the application object: shared contexts
     QApplication app(argc, argv);
     RemoveDisplayFailureHandler();
     QuitOnSignal::Arm();

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 
+#include "viewport/gl_panel.h"
+
 void EnsureQtApplication() {
     if (QApplication::instance()) return;
     static int argc = 1;
     static char name[] = "kinemo_tests";
     static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives for the whole test process
+    TGLPanel::PrepareApplication();  // shared contexts, as the editor sets them up
+    new QApplication(argc, argv);    // lives for the whole test process
 }
