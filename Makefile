@@ -27,6 +27,8 @@ build-test: deps
 	    -DKINEMO_BUILD_TESTS=ON -DKINEMO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(TEST_DIR)
 
+SCENE ?= $(CURDIR)/examples/tube.rig
+
 run: build-release
 	$(RELEASE_DIR)/bin/kinemo $(SCENE)
 

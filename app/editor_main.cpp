@@ -4,13 +4,36 @@
 #include <cstdio>
 #include <string>
 
+#include <lua.hpp>
+
+#include <filesystem>
+
 #include "app/config_location.h"
+#include "app/editor_console.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/quit_on_signal.h"
 #include "viewport/gl_panel.h"
 #include "editing/rg_editor.h"
 #include "editing/settings_file.h"
+#include "scripting/document_commands.h"
+#include "scripting/script_environment.h"
+#include "scripting/script_ui.h"
+
+namespace {
+
+// A scene named on the command line: a relative path that names a file in
+// the working directory is taken from there (what a shell user means);
+// anything else follows the program-folder rule of script paths.
+std::string CommandLineScene(const char* argument) {
+    const std::filesystem::path path(argument);
+    std::error_code ec;
+    if (path.is_relative() && std::filesystem::exists(path, ec))
+        return std::filesystem::absolute(path, ec).string();
+    return argument;
+}
+
+}  // namespace
 
 int RunEditor(int argc, char** argv) {
     std::string why;
@@ -33,10 +56,16 @@ int RunEditor(int argc, char** argv) {
     rgEditor editor;
     LoadSettings(editor.state(), settingsPath);
 
+    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
     int status = 0;
     {
         TMainForm mainForm(editor);
+        TEditorConsole console(EditorConfigFile("console.log"), LUA_VERSION);
+        rgScriptUi scriptUi;
+        rgScriptEnvironment scripting(editor, mainForm, console, scriptUi, programFolder);
         mainForm.show();
+        scripting.RunStartupScripts(true);
+        if (argc == 2) LoadSceneFile(scripting.context(), CommandLineScene(argv[1]));
         status = QApplication::exec();
     }
 

@@ -54,5 +54,19 @@ for i = 2, 3 do
   j:SetKey(48, m)
 end
 m:delete()
+
+-- Two views of it: perspective and front.
+CloseAllViewports()
+local persp = CreateViewport()
+persp:SetRect(0, 0, 0.5, 1)
+persp:SetData1(0, -3, -14)      -- perspective offset: the camera a step back
+persp:SetData2(0.25, -0.6, 0)   -- perspective angles: looking down a little
+persp:SetDrawMode(4)            -- smooth shaded
+local front = CreateViewport()
+front:SetRect(0.5, 0, 0.5, 1)
+front:SetProjection(4)
+front:SetData5(0, -3, 0.12)     -- pan to the tube's middle, zoom to fit it
+front:SetDrawMode(1)            -- wireframe
+SetFrame(12)
 save(out)
 print("wrote " .. out)

@@ -276,8 +276,10 @@ function save(path)
   end
   w:put("SceneFile.finish()\n")
 
-  -- A merged file keeps the user's viewports and frame.
-  w:put("if not IsMerging() then\nCloseAllViewports()\n")
+  -- A merged file keeps the user's viewports and frame; a scene saved
+  -- without viewports (a batch run) leaves the user's as they are.
+  w:put("if not IsMerging() then\n")
+  if GetViewportCount() > 0 then w:put("CloseAllViewports()\n") end
   for i = 0, GetViewportCount() - 1 do
     local v = GetViewport(i)
     local left, top, width, height = v:GetRect()
