@@ -75,9 +75,6 @@ public:
         }
     }
 
-    // Bytes held for elements, for memory accounting.
-    size_t CapacityBytes() const { return capacity_ * sizeof(T); }
-
 private:
     static constexpr size_t kFirst = 64;
     static constexpr size_t kGrowingChunks = 6;                           // 64 .. 2048

@@ -51,7 +51,6 @@ public:
     void SetGraphics(rgTextureGraphics* graphics) { graphics_ = graphics; }
     void UploadAll();
     void SetMessages(rgUserMessages* messages) { messages_ = messages; }
-    int NextId() const { return nextId_; }
 
 private:
     void Upload(rgTexture& texture);
