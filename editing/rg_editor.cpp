@@ -1,10 +1,19 @@
 #include "editing/rg_editor.h"
 
-rgEditor::rgEditor() : scene_(std::make_unique<rgScene>(context)) {}
+#include "editing/tool_manager.h"
+
+rgEditor::rgEditor()
+    : scene_(std::make_unique<rgScene>(context)), tools_(std::make_unique<rgToolManager>(*this)) {
+    context.SetToolOptions(&toolOptions);
+    context.SetToolReferences(tools_.get());
+}
 
 rgEditor::~rgEditor() {
     undo.Clear();
     scene_.reset();
+    context.SetToolReferences(nullptr);
+    context.SetToolOptions(nullptr);
+    tools_.reset();
 }
 
 std::string WindowTitle(const rgState& state) {
@@ -46,6 +55,11 @@ void rgEditor::Undo() {
     }
     ShowUndoItem();
     view_->RedrawViewports();
+}
+
+void rgEditor::DropNewestUndo() {
+    undo.DropNewest();
+    ShowUndoItem();
 }
 
 void rgEditor::ClearUndo() {

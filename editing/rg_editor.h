@@ -5,6 +5,7 @@
 
 #include "editing/document_view.h"
 #include "editing/rg_undo.h"
+#include "editing/tool_options.h"
 #include "scene/rg_scene.h"
 #include "scene/scene_context.h"
 
@@ -12,6 +13,8 @@
 // counter, links to the user interface), the current scene and the undo
 // stack, with the document commands that keep them and the main window in
 // step. The application creates one; tests create their own.
+class rgToolManager;
+
 class rgEditor {
 public:
     rgEditor();
@@ -21,9 +24,12 @@ public:
 
     rgSceneContext context;
     rgUndo undo;
+    rgToolOptions toolOptions;
 
     rgState& state() { return context.state; }
     rgScene& scene() { return *scene_; }
+    // The editing tools, one object each, and which one is active.
+    rgToolManager& tools() { return *tools_; }
 
     void SetDocumentView(rgDocumentView* view) { view_ = view ? view : &noView_; }
     rgDocumentView& view() { return *view_; }
@@ -32,6 +38,9 @@ public:
     void PushUndo(const std::string& label);
     // Makes the newest step's scene current; does not clear `modified`.
     void Undo();
+    // Removes the newest step when it turned out to change nothing (the
+    // scene is left as it is).
+    void DropNewestUndo();
     void ClearUndo();
     // Sets `modified` and shows it in the title.
     void MarkModified();
@@ -40,6 +49,7 @@ private:
     void ShowUndoItem();
 
     std::unique_ptr<rgScene> scene_;
+    std::unique_ptr<rgToolManager> tools_;
     rgDocumentView noView_;
     rgDocumentView* view_ = &noView_;
 };

@@ -22,6 +22,10 @@ public:
     void Push(const std::string& label, rgScene& scene, int maxLevels);
     // Removes the newest record and hands back its scene; null when empty.
     std::unique_ptr<rgScene> Restore();
+    // Removes the newest record without using its scene (the step turned
+    // out to change nothing); a record the last push let fall off the
+    // bottom comes back.
+    void DropNewest();
     void Clear();
     bool HasSteps() const { return !records_.empty(); }
     int Count() const { return static_cast<int>(records_.size()); }
@@ -34,4 +38,6 @@ private:
         std::unique_ptr<rgScene> scene;
     };
     std::deque<Record> records_;
+    // The record the last push pushed out, until anything else happens.
+    std::unique_ptr<Record> fallen_;
 };

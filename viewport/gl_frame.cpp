@@ -98,15 +98,18 @@ rgGrid GLDrawGrid(const rgViewportState& state, const rgState& editor, float asp
     return grid;
 }
 
-void GLDrawFrameRect(int w, int h, double ratio, int x1, int y1, int x2, int y2,
-                     rgGLErrorReport* errors) {
+namespace {
+
+// Dotted white lines over everything, in window pixels (y downward);
+// matrices and state are restored afterwards.
+void DrawOverlayLines(int w, int h, double ratio, const float* points, int count, GLenum mode,
+                      rgGLErrorReport* errors, const char* source) {
     glPushAttrib(GL_ENABLE_BIT | GL_LINE_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT);
     glViewport(0, 0, static_cast<GLsizei>(std::lround(w * ratio)),
                static_cast<GLsizei>(std::lround(h * ratio)));
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    // Window pixels, y downward; centres of pixels so one-pixel lines land on them.
     glOrtho(0, w, h, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -117,16 +120,31 @@ void GLDrawFrameRect(int w, int h, double ratio, int x1, int y1, int x2, int y2,
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(1, 0x0F0F);
     glColor3f(1, 1, 1);
-    const float fx1 = x1 + 0.5f, fy1 = y1 + 0.5f, fx2 = x2 + 0.5f, fy2 = y2 + 0.5f;
-    const float corners[] = {fx1, fy1, fx1, fy2, fx2, fy2, fx2, fy1};
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, corners);
-    glDrawArrays(GL_LINE_LOOP, 0, 4);
+    glVertexPointer(2, GL_FLOAT, 0, points);
+    glDrawArrays(mode, 0, count);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
-    KINEMO_GL_CHECK(errors, kSource);
+    KINEMO_GL_CHECK(errors, source);
+}
+
+}  // namespace
+
+void GLDrawFrameRect(int w, int h, double ratio, int x1, int y1, int x2, int y2,
+                     rgGLErrorReport* errors) {
+    // Centres of pixels, so one-pixel lines land on them.
+    const float fx1 = x1 + 0.5f, fy1 = y1 + 0.5f, fx2 = x2 + 0.5f, fy2 = y2 + 0.5f;
+    const float corners[] = {fx1, fy1, fx1, fy2, fx2, fy2, fx2, fy1};
+    DrawOverlayLines(w, h, ratio, corners, 4, GL_LINE_LOOP, errors, kSource);
+}
+
+void GLDrawOverlayLine(int w, int h, double ratio, int x1, int y1, int x2, int y2,
+                       rgGLErrorReport* errors) {
+    const float ends[] = {x1 + 0.5f, y1 + 0.5f, x2 + 0.5f, y2 + 0.5f};
+    // Only the attachment tool draws a line; its errors name it.
+    DrawOverlayLines(w, h, ratio, ends, 2, GL_LINES, errors, "rgNodeAttach");
 }

@@ -32,3 +32,7 @@ rgGrid GLDrawGrid(const rgViewportState& state, const rgState& editor, float asp
 // everything; matrices and state are restored afterwards.
 void GLDrawFrameRect(int clientWidth, int clientHeight, double pixelRatio, int x1, int y1, int x2,
                      int y2, rgGLErrorReport* errors);
+
+// A dotted white line between two client pixels, drawn in the same way.
+void GLDrawOverlayLine(int clientWidth, int clientHeight, double pixelRatio, int x1, int y1,
+                       int x2, int y2, rgGLErrorReport* errors);

@@ -47,15 +47,23 @@ void TGLViewport::Frame() {
     const double ratio = devicePixelRatioF();
     GLSetupFrame(state, Editor(), width(), height(), ratio, &Errors());
     if (OnDrawScene) OnDrawScene(*this, state.drawMode);
-    if (frameRect_) {
-        GLDrawFrameRect(width(), height(), ratio, frameRect_->x1, frameRect_->y1, frameRect_->x2,
-                        frameRect_->y2, &Errors());
-        frameRect_.reset();
+    if (overlay_) {
+        const Overlay o = *overlay_;
+        if (o.line)
+            GLDrawOverlayLine(width(), height(), ratio, o.x1, o.y1, o.x2, o.y2, &Errors());
+        else
+            GLDrawFrameRect(width(), height(), ratio, o.x1, o.y1, o.x2, o.y2, &Errors());
+        overlay_.reset();
     }
 }
 
 void TGLViewport::ShowFrameRect(int x1, int y1, int x2, int y2) {
-    frameRect_ = FrameRect{x1, y1, x2, y2};
+    overlay_ = Overlay{false, x1, y1, x2, y2};
+    update();
+}
+
+void TGLViewport::ShowOverlayLine(int x1, int y1, int x2, int y2) {
+    overlay_ = Overlay{true, x1, y1, x2, y2};
     update();
 }
 

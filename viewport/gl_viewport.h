@@ -53,6 +53,7 @@ public:
     bool Pick(int x, int y, int w, int h, const rgPickRoutine& routine) override;
     void Redraw() override { update(); }
     void ShowFrameRect(int x1, int y1, int x2, int y2) override;
+    void ShowOverlayLine(int x1, int y1, int x2, int y2) override;
 
     // Button and key state of a Qt mouse event as rgShiftState bits.
     static int ShiftState(const QMouseEvent& event);
@@ -67,8 +68,10 @@ private:
     void Frame();
     void Release(int button, int shift, int x, int y);
 
-    struct FrameRect {
+    // Tool feedback drawn over the next frame only.
+    struct Overlay {
+        bool line;  // a line, else a frame
         int x1, y1, x2, y2;
     };
-    std::optional<FrameRect> frameRect_;
+    std::optional<Overlay> overlay_;
 };

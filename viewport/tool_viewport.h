@@ -27,6 +27,9 @@ public:
     // Shows the dotted selection frame between two client pixels over the
     // next frame only (the tool shows it again after each move).
     virtual void ShowFrameRect(int x1, int y1, int x2, int y2) = 0;
+    // Shows the dotted attachment line between two client pixels over the
+    // next frame only, in the same way.
+    virtual void ShowOverlayLine(int x1, int y1, int x2, int y2) = 0;
 };
 
 // The active tool's mouse handling, installed into every viewport window by

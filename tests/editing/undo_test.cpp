@@ -107,7 +107,8 @@ TEST_F(UndoTest, TheStepLimitDropsTheOldestSteps) {
     (void)joint;
     EXPECT_EQ(editor.undo.Count(), 16);
     for (int i = 0; i < 16; ++i) editor.Undo();
-    EXPECT_EQ(FirstJoint()->GetLocalMatrix().pos_component().x, 1.0f);  // the state after the first step
+    EXPECT_EQ(FirstJoint()->GetLocalMatrix().pos_component().x,
+              1.0f);  // the state after the first step
     EXPECT_EQ(view.undoCaption, "Can't Undo");
     const int reactivations = tools.reactivations;
     editor.Undo();  // the 17th does nothing
@@ -166,6 +167,24 @@ TEST_F(UndoTest, StepsHoldNoDerivedDataAndMeshesReskinAfterRestore) {
     editor.scene().UpdateScene();
     restored->Deform();
     EXPECT_EQ(restored->DeformedPositions()[0], skinned);
+}
+
+TEST_F(UndoTest, DroppingAStepThatChangedNothingGivesBackTheStepItPushedOut) {
+    editor.state().maxUndoLevels = 2;
+    AddJoint(1);
+    editor.PushUndo("A");
+    editor.PushUndo("B");
+    rgBone* joint = FirstJoint();
+    editor.PushUndo("C");  // pushes A out
+    editor.DropNewestUndo();
+    EXPECT_EQ(editor.undo.Count(), 2);
+    EXPECT_EQ(view.undoCaption, "&Undo: B");
+    EXPECT_EQ(FirstJoint(), joint);  // the scene stays as it is
+    editor.Undo();
+    editor.Undo();
+    EXPECT_EQ(view.undoCaption, "Can't Undo");
+    editor.DropNewestUndo();  // an empty stack stays empty
+    EXPECT_FALSE(editor.undo.HasSteps());
 }
 
 TEST_F(UndoTest, ClearUndoEmptiesTheStack) {
