@@ -19,6 +19,7 @@
 #include "scene/rg_texture.h"
 #include "scene/rg_vertex.h"
 #include "scripting/app_functions.h"
+#include "scripting/editing_functions.h"
 #include "scripting/script_viewport.h"
 
 // The generator spells the keyword into casts; it has no meaning for the compiler.

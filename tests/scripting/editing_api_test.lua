@@ -1,0 +1,42 @@
+dofile(string.gsub(arg[0], "[^/]*$", "") .. "harness.lua")
+
+-- A chain root (0, 0, 0) -> arm (0, 2, 0) -> hand (2, 2, 0).
+local scene = GetScene()
+local function joint(parent, x, y, z)
+  local j = scene:CreateBone()
+  local m = matrix44:new()
+  m:translate(x, y, z)
+  j:SetMatrix(m)
+  m:delete()
+  parent:AttachChild(j)
+  return j
+end
+local root = joint(scene:GetRootNode(), 0, 0, 0)
+local arm = joint(root, 0, 2, 0)
+local hand = joint(arm, 2, 0, 0)
+
+-- Detach Joints: the selected arm goes to the root and stays in place.
+arm:SetSelected(1)
+DetachJoints()
+T.eq(arm:GetParent(), scene:GetRootNode(), "the arm is at the root")
+T.eq(hand:GetParent(), arm, "the hand stays with the arm")
+T.near(arm:GetMatrix():M(3, 1), 2, 1e-6, "the arm keeps its place in the world")
+Undo()
+local restored = scene:GetRootNode():GetChild(0):GetChild(0)
+T.eq(restored:GetName(), "Joint2", "undo brings the arm back under the root joint")
+
+-- Auto Orient Joints: the hand has no child joints and a joint parent.
+restored:GetChild(0):SetSelected(1)
+AutoOrientJoints()
+local g = restored:GetChild(0):GetGlobalMatrix()
+T.near(g:M(0, 0), -1, 1e-6, "X points along -x")
+T.near(g:M(1, 1), -1, 1e-6, "Y points along -y")
+T.near(g:M(2, 2), 1, 1e-6, "Z points along z")
+T.near(g:M(3, 0), 2, 1e-6, "the hand stays in place")
+
+-- Nothing selected: a step is recorded all the same, nothing changes.
+scene:Clear()
+DetachJoints()
+AutoOrientJoints()
+T.eq(scene:GetFirstNode(), nil, "an empty scene stays empty")
+T.done()
