@@ -12,7 +12,10 @@
 
 #include "app/arrange_dialog.h"
 #include "app/background_form.h"
+#include "app/editing_menus.h"
+#include "app/tool_bar_panels.h"
 #include "editing/rg_editor.h"
+#include "editing/tool_manager.h"
 #include "viewport/gl_node_painter.h"
 #include "viewport/gl_viewport.h"
 #include "viewport/scene_draw.h"
@@ -41,12 +44,14 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     toolBar_ = addToolBar("ToolBar");
     toolBar_->setObjectName("ToolBar");
     toolBar_->setMovable(false);
-    toolBar_->setVisible(false);  // shown once it holds controls
+    panels_ = new TToolBarPanels(*toolBar_, editor_.tools());
+    panels_->onCoordSystemChanged = [this] { RefreshGizmoOptions(); };
     BuildMenus();
     BuildStatusBar();
 
     editor_.context.SetMessages(&messages_);
     editor_.SetDocumentView(this);
+    editor_.tools().SetView(this);
     UpdateTitle();
 
     // The first viewport window fills the work area; it keeps filling it
@@ -58,11 +63,13 @@ TMainForm::~TMainForm() {
     // Viewport windows go first: their contexts release the shared lists.
     const std::vector<TViewportForm*> windows = viewports_;
     for (TViewportForm* form : windows) delete form;
+    editor_.tools().SetView(nullptr);
     editor_.SetDocumentView(nullptr);
     editor_.context.SetMessages(nullptr);
 }
 
 void TMainForm::BuildMenus() {
+    menus_ = new TEditingMenus(*menuBar(), editor_);
     windowsMenu_ = menuBar()->addMenu("&Windows");
     windowsMenu_->addAction("&New Viewport", this, &TMainForm::NewViewport1Click);
     windowsMenu_->addAction("&Arrange Viewports", this, &TMainForm::ArrangeViewports1Click);
@@ -88,6 +95,10 @@ bool TMainForm::event(QEvent* e) {
         return true;
     }
     return QMainWindow::event(e);
+}
+
+void TMainForm::SetUndoItem(bool enabled, const std::string& caption) {
+    menus_->ShowUndoItem(enabled, QString::fromStdString(caption));
 }
 
 void TMainForm::SetTitle(const std::string& title) {
@@ -221,13 +232,41 @@ void TMainForm::RedrawAll() {
 
 void TMainForm::DeactivateOtherTools(QAction* exceptButton) {
     for (TViewportForm* form : viewports_) form->ReleaseNavButtons(exceptButton);
-    if (onDeactivateTools) onDeactivateTools();
+    editor_.tools().NavigationChosen();
     RedrawAll();
 }
 
 void TMainForm::SetToolStatusText(const QString& text) {
     statusPanel_->setText(text);
 }
+
+void TMainForm::SetToolStatusText(const std::string& text) {
+    SetToolStatusText(QString::fromStdString(text));
+}
+
+void TMainForm::ShowToolButton(rgToolButton button, bool down) {
+    if (button == rgToolButton::AttachJoints)
+        menus_->ShowAttachTick(down);
+    else
+        panels_->ShowButton(button, down);
+    RefreshGizmoOptions();
+}
+
+void TMainForm::ReleaseNavigationButtons() {
+    for (TViewportForm* form : viewports_) form->ReleaseNavButtons(nullptr);
+}
+
+void TMainForm::ShowVertices(bool show) {
+    showVertices = show;
+    RedrawAll();
+}
+
+void TMainForm::ShowEditLevel(int level) {
+    panels_->ShowLevel(level);
+    menus_->ShowLevel(level);
+}
+
+void TMainForm::RefreshGizmoOptions() { gizmoOptions = editor_.tools().GizmoOptions(); }
 
 std::string TMainForm::ViewportTitleFor(const TViewportForm& form) const {
     std::vector<int> projections;

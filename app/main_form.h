@@ -7,6 +7,7 @@
 
 #include "app/message_box.h"
 #include "editing/document_view.h"
+#include "editing/tool_view.h"
 #include "viewport/gizmo_shape.h"
 #include "viewport/gl_shared_lists.h"
 #include "viewport/tool_viewport.h"
@@ -18,15 +19,18 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class TBackgroundForm;
+class TEditingMenus;
+class TToolBarPanels;
 class rgEditor;
 
 // The editor's main window: menu bar, tool bar and a two-panel status bar
 // around the black backdrop that holds the viewport windows. It keeps the
 // viewport window list (creation order) that drives redraws, tool handler
 // installation, texture sharing, the "&Windows" menu and the script view of
-// viewports.
+// viewports, and shows the tool manager's state in its tool bar.
 class TMainForm : public QMainWindow,
                   public rgDocumentView,
+                  public rgToolView,
                   public rgViewportHost,
                   public TViewportOwner {
     Q_OBJECT
@@ -35,8 +39,18 @@ public:
     ~TMainForm() override;
 
     // rgDocumentView
+    void SetUndoItem(bool enabled, const std::string& caption) override;
     void SetTitle(const std::string& title) override;
     void RedrawViewports() override { RedrawAll(); }
+
+    // rgToolView
+    void InstallToolHandlers(const rgToolHandlers& handlers) override;
+    void SetToolStatusText(const std::string& text) override;
+    void ShowToolButton(rgToolButton button, bool down) override;
+    void ReleaseNavigationButtons() override;
+    bool HasActiveViewport() const override { return active_ != nullptr; }
+    void ShowVertices(bool show) override;
+    void ShowEditLevel(int level) override;
 
     // Shows the document name, with "*" once the document is modified.
     void UpdateTitle();
@@ -55,11 +69,9 @@ public:
     TBackgroundForm* Backdrop() const { return backdrop_; }
     TGLSharedLists& SharedLists() { return shared_; }
 
-    // The active tool's mouse handlers, installed into every viewport window.
-    void InstallToolHandlers(const rgToolHandlers& handlers);
     const rgToolHandlers& CurrentToolHandlers() const { return toolHandlers_; }
-    // Switches every tool off; the tool manager connects here.
-    std::function<void()> onDeactivateTools;
+    TToolBarPanels& ToolPanels() const { return *panels_; }
+    TEditingMenus& EditingMenus() const { return *menus_; }
 
     // What scene drawing shows besides the scene: vertices while the vertex
     // tool is active, the weight greys and the gizmo choices.
@@ -105,6 +117,8 @@ protected:
 private:
     void BuildMenus();
     void BuildStatusBar();
+    // Gizmos and handle picks follow the coordinate system and the active tool.
+    void RefreshGizmoOptions();
     void DrawSceneInto(TGLViewport& viewport, int drawMode);
     void BackdropResized(const QRect& oldArea);
 
@@ -113,6 +127,8 @@ private:
     TGLSharedLists shared_;
     TBackgroundForm* backdrop_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    TToolBarPanels* panels_ = nullptr;
+    TEditingMenus* menus_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
     QLabel* hintPanel_ = nullptr;
     QLabel* statusPanel_ = nullptr;

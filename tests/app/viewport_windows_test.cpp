@@ -18,6 +18,7 @@
 #include "app/background_form.h"
 #include "app/main_form.h"
 #include "editing/rg_editor.h"
+#include "editing/tool_manager.h"
 #include "tests/app/qt_test_environment.h"
 #include "viewport/gl_viewport.h"
 #include "viewport/navigation.h"
@@ -207,12 +208,12 @@ TEST_F(ViewportWindows, ScriptViewOfViewports) {
 }
 
 TEST_F(ViewportWindows, NavigationButtonsExcludeEachOtherAcrossWindows) {
-    int toolsOff = 0;
-    form.onDeactivateTools = [&] { ++toolsOff; };
+    editor.tools().Click(rgToolButton::EditTranslate);
     TViewportForm* first = Window(0);
     TViewportForm* second = form.NewViewport();
     second->Configure_FrontClick();
     first->PerspectiveRotateBtn->trigger();
+    EXPECT_EQ(editor.tools().ActiveButton(), rgToolButton::None);  // a camera button stops the tool
     EXPECT_EQ(first->Viewport()->state.navMode, kNavPerspRotate);
     EXPECT_EQ(form.ToolStatusPanel()->text(), "Drag to rotate camera");
     second->OrthoMoveBtn->trigger();
@@ -223,7 +224,12 @@ TEST_F(ViewportWindows, NavigationButtonsExcludeEachOtherAcrossWindows) {
     second->OrthoMoveBtn->trigger();  // pressing a pressed button releases it
     EXPECT_EQ(second->Viewport()->state.navMode, kNavNone);
     EXPECT_EQ(form.ToolStatusPanel()->text(), "");
-    EXPECT_EQ(toolsOff, 3);
+    // A tool going on releases every camera button.
+    second->OrthoMoveBtn->trigger();
+    editor.tools().Click(rgToolButton::EditSelect);
+    EXPECT_FALSE(second->OrthoMoveBtn->isChecked());
+    EXPECT_EQ(second->Viewport()->state.navMode, kNavNone);
+    editor.tools().Click(rgToolButton::EditSelect);
     EXPECT_EQ(second->CameraMoveZBtn->toolTip(), "Move camera in  Z direction");
     // Choosing a projection releases the buttons.
     second->OrthoZoomBtn->trigger();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+#include "editing/tool_ids.h"
+
+class QAction;
+class QComboBox;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class rgToolManager;
+
+// The tool bar's editing controls: the coordinate-system and level boxes
+// and the two panels of tool buttons (Objects and Animation, one visible at
+// a time). Clicks go to the tool manager; the buttons show its state.
+class TToolBarPanels : public QObject {
+    Q_OBJECT
+public:
+    TToolBarPanels(QToolBar& bar, rgToolManager& tools);
+
+    QToolButton* Button(rgToolButton button) const;
+    // The button shows whether its tool is on.
+    void ShowButton(rgToolButton button, bool down);
+    // Panels and level box of an edit level.
+    void ShowLevel(int level);
+
+    QComboBox* CoordSystemCombo = nullptr;
+    QComboBox* LevelCombo = nullptr;
+    QWidget* ObjectPanel = nullptr;
+    QWidget* AnimationPanel = nullptr;
+
+    // Runs after the coordinate system changed (the gizmos follow it).
+    std::function<void()> onCoordSystemChanged;
+
+private:
+    QWidget* BuildPanel(QToolBar& bar, int level);
+
+    rgToolManager& tools_;
+    std::array<QToolButton*, kToolButtonCount> buttons_{};
+    std::array<QAction*, 2> panelActions_{};
+};
