@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 // A growable array whose elements never move: it grows by whole chunks, so a
@@ -18,7 +17,14 @@ public:
     StableVector& operator=(const StableVector& other) {
         if (this == &other) return *this;
         clear();
-        for (size_t i = 0; i < other.size_; ++i) push_back(other[i]);
+        // Chunk by chunk: one pass that copy-constructs the elements.
+        for (size_t c = 0; c < other.chunks_.size(); ++c) {
+            chunks_.emplace_back();
+            chunks_.back().reserve(ChunkLength(c));
+            chunks_.back().assign(other.chunks_[c].begin(), other.chunks_[c].end());
+            capacity_ += ChunkLength(c);
+        }
+        size_ = other.size_;
         return *this;
     }
     StableVector(StableVector&&) noexcept = default;
@@ -39,13 +45,13 @@ public:
     T& push_back(const T& value) {
         if (size_ == capacity_) {
             const size_t n = ChunkLength(chunks_.size());
-            chunks_.push_back(std::make_unique<T[]>(n));
+            chunks_.emplace_back();
+            // A chunk never grows past its reserve, so it never moves.
+            chunks_.back().reserve(n);
             capacity_ += n;
         }
-        T& slot = (*this)[size_];
-        slot = value;
         ++size_;
-        return slot;
+        return chunks_.back().emplace_back(value);
     }
 
     void clear() {
@@ -59,7 +65,7 @@ public:
         size_t done = 0;
         for (size_t c = 0; done < size_; ++c) {
             const size_t n = std::min(ChunkLength(c), size_ - done);
-            T* chunk = chunks_[c].get();
+            T* chunk = chunks_[c].data();
             for (size_t i = 0; i < n; ++i) f(chunk[i]);
             done += n;
         }
@@ -69,7 +75,7 @@ public:
         size_t done = 0;
         for (size_t c = 0; done < size_; ++c) {
             const size_t n = std::min(ChunkLength(c), size_ - done);
-            const T* chunk = chunks_[c].get();
+            const T* chunk = chunks_[c].data();
             for (size_t i = 0; i < n; ++i) f(chunk[i]);
             done += n;
         }
@@ -97,7 +103,7 @@ private:
         return {kGrowingChunks + rest / kLast, rest % kLast};
     }
 
-    std::vector<std::unique_ptr<T[]>> chunks_;
+    std::vector<std::vector<T>> chunks_;  // each holds at most its ChunkLength
     size_t size_ = 0;
     size_t capacity_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "scene/rg_mesh.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "editing/rg_state.h"
@@ -247,6 +248,24 @@ void rgMesh::Deform() {
         ++i;
     });
     deformedAt_ = scene_->PoseGeneration();
+    ++deformCount_;
+}
+
+bool rgMesh::DeformedBounds(vector3& lo, vector3& hi) const {
+    if (deformedPositions_.empty()) return false;
+    if (boundsOf_ != deformCount_) {
+        vector3 a = deformedPositions_[0], b = a;
+        for (const vector3& p : deformedPositions_) {
+            a.set(std::min(a.x, p.x), std::min(a.y, p.y), std::min(a.z, p.z));
+            b.set(std::max(b.x, p.x), std::max(b.y, p.y), std::max(b.z, p.z));
+        }
+        boundsLo_ = a;
+        boundsHi_ = b;
+        boundsOf_ = deformCount_;
+    }
+    lo = boundsLo_;
+    hi = boundsHi_;
+    return true;
 }
 
 void rgMesh::Hide() {

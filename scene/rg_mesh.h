@@ -74,6 +74,10 @@ public:
     // Deform first when IsDeformed() is false.
     const std::vector<vector3>& DeformedPositions() const { return deformedPositions_; }
     const std::vector<vector3>& DeformedNormals() const { return deformedNormals_; }
+    // The smallest box holding every deformed position (picks skip meshes
+    // whose box is out of view); false without vertices. Call Deform first
+    // when IsDeformed() is false.
+    bool DeformedBounds(vector3& lo, vector3& hi) const;
     const StableVector<rgVertex>& Vertices() const { return vertices_; }
     const std::vector<rgFace>& Faces() const { return faces_; }
 
@@ -97,6 +101,10 @@ private:
     std::vector<vector3> deformedPositions_;
     std::vector<vector3> deformedNormals_;
     uint64_t deformedAt_ = 0;  // pose generation of the deformed data; 0 = stale
+    uint64_t deformCount_ = 0;  // Deform runs so far
+    mutable uint64_t boundsOf_ = 0;  // the Deform run the box below was taken from
+    mutable vector3 boundsLo_;
+    mutable vector3 boundsHi_;
     rgPositionGrid mergeIndex_;
     bool mergeIndexValid_ = true;
 };

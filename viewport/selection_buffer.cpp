@@ -141,6 +141,25 @@ void rgSelectionBuffer::Widen(float z) {
     maxZ_ = std::max(maxZ_, z);
 }
 
+bool rgSelectionBuffer::BoxOutside(const vector3& lo, const vector3& hi) const {
+    Clip corners[8];
+    float scale = 0.0f;
+    for (int i = 0; i < 8; ++i) {
+        corners[i] = ToClip({i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z});
+        const Clip& c = corners[i];
+        scale = std::max({scale, std::fabs(c.x), std::fabs(c.y), std::fabs(c.z), std::fabs(c.w)});
+    }
+    // Points inside the box are convex combinations of the corners; the
+    // margin covers the rounding of their own transformation.
+    const float margin = 1e-4f * scale;
+    for (int plane = 0; plane < kPlanes; ++plane) {
+        bool allOutside = true;
+        for (const Clip& c : corners) allOutside = allOutside && PlaneDistance(c, plane) < -margin;
+        if (allOutside) return true;
+    }
+    return false;
+}
+
 void rgSelectionBuffer::Point(const vector3& p) {
     Points(&p, 1);
 }

@@ -60,6 +60,11 @@ public:
     void Triangles(const vector3* positions, size_t count, const int32_t* corners,
                    size_t triangleCount);
 
+    // Whether every point of the axis-aligned box lies beyond one plane of
+    // the view volume, by a margin that rounding cannot cross: then no
+    // primitive inside it can hit, and the caller may skip it.
+    bool BoxOutside(const vector3& lo, const vector3& hi) const;
+
     // Whether anything hit since the last record was written.
     bool PendingHit() const { return hit_; }
 

@@ -74,6 +74,11 @@ bool rgSelectionPicker::PickMesh(rgMesh& mesh, int mode, int shift) {
     static_assert(sizeof(rgFace) == 3 * sizeof(int32_t), "faces are index triples");
     const std::vector<vector3>& positions = mesh.DeformedPositions();
     BeginTest(Top());
+    vector3 lo, hi;
+    if (!mesh.DeformedBounds(lo, hi) || buffer_.BoxOutside(lo, hi)) {
+        EndTest();
+        return false;
+    }
     buffer_.Triangles(positions.data(), positions.size(),
                       reinterpret_cast<const int32_t*>(mesh.Faces().data()), mesh.Faces().size());
     if (!EndTest()) return false;
