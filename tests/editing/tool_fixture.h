@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,28 +14,17 @@
 #include "tests/scene/recording_ui.h"
 #include "viewport/camera.h"
 #include "viewport/navigation.h"
-#include "viewport/selection_picker.h"
+#include "viewport/windowless_viewport.h"
 
-// A viewport as the tools see one, without a window: the real camera math
-// and the selection-mode emulator, and a record of what the tools asked of it.
-class FakeToolViewport : public rgToolViewport {
+// A windowless viewport following the tool manager's gizmo choices, with a
+// record of what the tools asked of it.
+class FakeToolViewport : public rgWindowlessViewport {
 public:
     FakeToolViewport(int width, int height, const rgToolManager& tools)
-        : width_(width), height_(height), tools_(tools) {}
+        : rgWindowlessViewport(width, height) {
+        gizmoOptions = [&tools] { return tools.GizmoOptions(); };
+    }
 
-    rgViewportState& State() override { return state; }
-    int ClientWidth() const override { return width_; }
-    int ClientHeight() const override { return height_; }
-    bool ScreenToWorld(int x, int y, vector3& point) override {
-        point = ::ScreenToWorld(state, width_, height_, x, y);
-        return true;
-    }
-    bool Pick(int x, int y, int w, int h, const rgPickRoutine& routine) override {
-        state.viewMatrix = ViewMatrix(state);
-        rgSelectionPicker picker =
-            rgSelectionPicker::ForRegion(state, width_, height_, x, y, w, h, tools_.GizmoOptions());
-        return routine(picker);
-    }
     void Redraw() override { ++redraws; }
     void ShowFrameRect(int x1, int y1, int x2, int y2) override {
         frames.push_back({x1, y1, x2, y2});
@@ -44,29 +32,19 @@ public:
     void ShowOverlayLine(int x1, int y1, int x2, int y2) override {
         lines.push_back({x1, y1, x2, y2});
     }
+    rgPixel PixelOf(const vector3& p) const {
+        rgPixel px;
+        rgWindowlessViewport::PixelOf(p, px.x, px.y);
+        return px;
+    }
 
     struct Rect {
         int x1, y1, x2, y2;
         bool operator==(const Rect&) const = default;
     };
-    // Client pixel of a world point.
-    rgPixel PixelOf(const vector3& p) const {
-        double wx = 0, wy = 0, wz = 0;
-        Project(p, ViewMatrix(state),
-                ProjectionMatrix(state.projection, ViewportAspect(width_, height_)),
-                DrawingRect(width_, height_), wx, wy, wz);
-        return {static_cast<int>(std::lround(wx)), height_ - static_cast<int>(std::lround(wy))};
-    }
-
-    rgViewportState state;
     int redraws = 0;
     std::vector<Rect> frames;
     std::vector<Rect> lines;
-
-private:
-    int width_;
-    int height_;
-    const rgToolManager& tools_;
 };
 
 // The main window as the tool manager sees it, recording what it is told.
