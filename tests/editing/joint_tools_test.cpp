@@ -51,7 +51,9 @@ TEST_F(JointToolTest, ThreeClicksInTheFrontViewDrawAChain) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Near(WorldPosition(joints[i]), points[i]));
         EXPECT_EQ(joints[i]->GetSelected(), i == 2);
-        if (i > 0) EXPECT_EQ(joints[i]->GetParent(), joints[i - 1]);
+        if (i > 0) {
+            EXPECT_EQ(joints[i]->GetParent(), joints[i - 1]);
+        }
     }
     EXPECT_EQ(joints[0]->GetParent(), scene().GetRootNode());
     EXPECT_TRUE(tree.items.at(joints[2]).selected);

@@ -89,7 +89,9 @@ TEST_F(SelectToolTest, ClicksAndFramesFollowTheModifierRules) {
         Release(PX(c.to.x), PY(c.to.y), c.shift);
         EXPECT_EQ(Selected(), c.after);
         EXPECT_EQ(editor.undo.Count(), c.step ? 1 : 0);
-        if (c.step) EXPECT_EQ(editor.undo.TopLabel(), "Change Selection");
+        if (c.step) {
+            EXPECT_EQ(editor.undo.TopLabel(), "Change Selection");
+        }
         EXPECT_TRUE(state().modified);  // every release marks the document
     }
 }

@@ -18,7 +18,8 @@ class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("kinemo_settings_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ("kinemo_settings_" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
@@ -45,7 +46,8 @@ protected:
                 continue;
             }
             const auto eq = line.find('=');
-            if (inDefault && eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
+            if (inDefault && eq != std::string::npos)
+                keys[line.substr(0, eq)] = line.substr(eq + 1);
         }
         return keys;
     }
@@ -174,7 +176,9 @@ TEST_F(SettingsFile, DamagedValuesFallBackPerKey) {
 }
 
 TEST_F(SettingsFile, OnlySectionDefaultCountsAndOtherContentSurvivesASave) {
-    Write("; user notes\n[other]\ngrid_size=9\n\n[Default]\nmajor_lines=4\nmy_key=kept\nmajor_lines=5\n");
+    Write(
+        "; user "
+        "notes\n[other]\ngrid_size=9\n\n[Default]\nmajor_lines=4\nmy_key=kept\nmajor_lines=5\n");
     rgState s;
     const auto r = LoadSettings(s, path_);
     EXPECT_EQ(r.keysRead, 1);
@@ -208,7 +212,8 @@ TEST_F(SettingsFile, UnwritableTargetReportsAndKeepsTheOldFile) {
 }
 
 TEST_F(SettingsFile, DecimalPointWhateverTheLocale) {
-    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"};
+    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8",
+                                  "fr_FR.utf8",  "de_DE",      "fr_FR"};
     const char* found = nullptr;
     for (const char* name : commaLocales) {
         if (std::setlocale(LC_ALL, name)) {
