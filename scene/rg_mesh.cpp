@@ -240,13 +240,13 @@ void rgMesh::Deform() {
     deformedNormals_.resize(n);
     if (!scene_) return;
     const rgSkinTable table(*scene_, local_);
-    size_t i = 0;
-    vector3* positions = deformedPositions_.data();
-    vector3* normals = deformedNormals_.data();
-    vertices_.ForEach([&](const rgVertex& v) {
-        SkinVertex(v, table, positions[i], normals[i]);
-        ++i;
-    });
+    if (!skinPackValid_ || skinPackEpoch_ != scene_->VertexEditEpoch() ||
+        !skinPack_.BuiltFor(table)) {
+        skinPack_.Build(vertices_, table);
+        skinPackValid_ = true;
+        skinPackEpoch_ = scene_->VertexEditEpoch();
+    }
+    skinPack_.Run(table, deformedPositions_.data(), deformedNormals_.data());
     deformedAt_ = scene_->PoseGeneration();
     ++deformCount_;
 }

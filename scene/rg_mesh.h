@@ -7,6 +7,7 @@
 #include "scene/position_grid.h"
 #include "scene/rg_scene_node.h"
 #include "scene/rg_vertex.h"
+#include "scene/skin_pack.h"
 
 // A triangle mesh node: source vertices in object space, triangles indexing
 // them, and the skinned (deformed) positions and normals derived from the
@@ -69,7 +70,10 @@ public:
     // Whether the deformed data matches the current pose.
     bool IsDeformed() const;
     // Marks this mesh's deformed data stale.
-    void MarkStale() { deformedAt_ = 0; }
+    void MarkStale() {
+        deformedAt_ = 0;
+        skinPackValid_ = false;
+    }
     // Deformed positions and normals, index-aligned with the vertices; call
     // Deform first when IsDeformed() is false.
     const std::vector<vector3>& DeformedPositions() const { return deformedPositions_; }
@@ -102,6 +106,9 @@ private:
     std::vector<vector3> deformedNormals_;
     uint64_t deformedAt_ = 0;  // pose generation of the deformed data; 0 = stale
     uint64_t deformCount_ = 0;  // Deform runs so far
+    rgSkinPack skinPack_;
+    bool skinPackValid_ = false;
+    uint64_t skinPackEpoch_ = 0;  // the scene's vertex-edit epoch it was built in
     mutable uint64_t boundsOf_ = 0;  // the Deform run the box below was taken from
     mutable vector3 boundsLo_;
     mutable vector3 boundsHi_;

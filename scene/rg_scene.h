@@ -67,6 +67,10 @@ public:
     void InvalidateSkins() { ++poseGeneration_; }
     uint64_t PoseGeneration() const { return poseGeneration_; }
     void NoteStructureChange() { ++structureVersion_; }
+    // Vertices may have been written through pointers handed out earlier
+    // (scripts keep vertex handles): every mesh rereads its source data.
+    void NoteVertexEdits() { ++vertexEditEpoch_; }
+    uint64_t VertexEditEpoch() const { return vertexEditEpoch_; }
     bool IsTearingDown() const { return tearingDown_; }
 
 private:
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<rgSceneNode> root_;
     uint64_t poseGeneration_ = 1;
     uint64_t structureVersion_ = 0;
+    uint64_t vertexEditEpoch_ = 0;
     bool tearingDown_ = false;
 
     // Cursor state and the cached walk it reads.

@@ -24,6 +24,7 @@ rgSkinTable::rgSkinTable(rgScene& scene, const matrix44& meshLocal) {
         const auto slot = static_cast<int32_t>(matrices_.size());
         matrices_.push_back(SkinMatrix(meshLocal, inverseLocal, joint->GetInverseRelaxedMatrix(),
                                        joint->GetGlobalMatrix()));
+        numbers_.push_back(number);
         if (number >= 0 && number < kDenseLimit) {
             if (static_cast<size_t>(number) >= dense_.size())
                 dense_.resize(static_cast<size_t>(number) + 1, -1);

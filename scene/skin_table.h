@@ -19,16 +19,23 @@ public:
 
     // Null when no joint carries the number.
     const matrix44* Find(int32_t jointNumber) const {
-        if (jointNumber >= 0 && static_cast<size_t>(jointNumber) < dense_.size()) {
-            const int32_t slot = dense_[static_cast<size_t>(jointNumber)];
-            return slot < 0 ? nullptr : &matrices_[static_cast<size_t>(slot)];
-        }
-        const auto it = sparse_.find(jointNumber);
-        return it == sparse_.end() ? nullptr : &matrices_[static_cast<size_t>(it->second)];
+        const int32_t slot = SlotOf(jointNumber);
+        return slot < 0 ? nullptr : &matrices_[static_cast<size_t>(slot)];
     }
+    // The slot of the joint carrying the number, -1 when none does.
+    int32_t SlotOf(int32_t jointNumber) const {
+        if (jointNumber >= 0 && static_cast<size_t>(jointNumber) < dense_.size())
+            return dense_[static_cast<size_t>(jointNumber)];
+        const auto it = sparse_.find(jointNumber);
+        return it == sparse_.end() ? -1 : it->second;
+    }
+    // Skin matrices, one per joint in walk order, and the joints' numbers.
+    const std::vector<matrix44>& Matrices() const { return matrices_; }
+    const std::vector<int32_t>& Numbers() const { return numbers_; }
 
 private:
     std::vector<matrix44> matrices_;
+    std::vector<int32_t> numbers_;
     std::vector<int32_t> dense_;                   // number -> slot, for small numbers
     std::unordered_map<int32_t, int32_t> sparse_;  // the rest
 };

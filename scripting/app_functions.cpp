@@ -33,6 +33,7 @@ const char* GetAppPath(lua_State* L) { return Ctx(L).server.ProgramFolder().c_st
 void RedrawViewports(lua_State* L) {
     rgScriptContext& c = Ctx(L);
     c.editor.scene().InvalidateSkins();
+    c.editor.scene().NoteVertexEdits();
     c.viewports.RedrawAll();
     c.ui.RepaintKeys();
 }

@@ -1,0 +1,95 @@
+#include "scene/skin_pack.h"
+
+#include "scene/skin_table.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+void rgSkinPack::Build(const StableVector<rgVertex>& vertices, const rgSkinTable& table) {
+    const size_t n = vertices.size();
+    positions_.resize(n);
+    normals_.resize(n);
+    counts_.assign(n, 0);
+    slots_.assign(n * rgVertex::kInfluences, 0);
+    weights_.assign(n * rgVertex::kInfluences, 0.0f);
+    numbers_ = table.Numbers();
+    size_t i = 0;
+    vertices.ForEach([&](const rgVertex& s) {
+        positions_[i] = {{s.position.x, s.position.y, s.position.z, 0}};
+        normals_[i] = {{s.normal.x, s.normal.y, s.normal.z, 0}};
+        // The same sum and factor as SkinVertex, over every valid slot.
+        float total = 0.0f;
+        for (int k = 0; k < rgVertex::kInfluences; ++k)
+            if (s.bone[k] >= 0) total += s.weight[k];
+        const float f = static_cast<double>(total) >= 0.0001 ? 1.0f / total : 0.0f;
+        uint8_t count = 0;
+        for (int k = 0; k < rgVertex::kInfluences; ++k) {
+            if (s.bone[k] < 0) continue;
+            const int32_t slot = table.SlotOf(s.bone[k]);
+            if (slot < 0) continue;
+            slots_[i * rgVertex::kInfluences + count] = slot;
+            weights_[i * rgVertex::kInfluences + count] = s.weight[k] * f;
+            ++count;
+        }
+        counts_[i] = count;
+        ++i;
+    });
+}
+
+bool rgSkinPack::BuiltFor(const rgSkinTable& table) const {
+    return numbers_ == table.Numbers();
+}
+
+void rgSkinPack::Run(const rgSkinTable& table, vector3* positions, vector3* normals) const {
+    const size_t n = counts_.size();
+    const matrix44* matrices = table.Matrices().data();
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned count = counts_[i];
+        const float* p = positions_[i].v;
+        const float* q = normals_[i].v;
+        if (count == 0) {
+            positions[i].set(p[0], p[1], p[2]);
+            normals[i].set(q[0], q[1], q[2]);
+            continue;
+        }
+        const int32_t* slot = &slots_[i * rgVertex::kInfluences];
+        const float* weight = &weights_[i * rgVertex::kInfluences];
+#if defined(__SSE2__)
+        // Rows of the row-vector matrices blended lane by lane: every lane
+        // does the same operations in the same order as the scalar
+        // Transform, TransformDirection, scaling and sums.
+        const __m128 px = _mm_set1_ps(p[0]), py = _mm_set1_ps(p[1]), pz = _mm_set1_ps(p[2]);
+        const __m128 nx = _mm_set1_ps(q[0]), ny = _mm_set1_ps(q[1]), nz = _mm_set1_ps(q[2]);
+        __m128 sumP = _mm_setzero_ps(), sumN = _mm_setzero_ps();
+        for (unsigned k = 0; k < count; ++k) {
+            const float* m = matrices[slot[k]].m;
+            const __m128 r0 = _mm_loadu_ps(m), r1 = _mm_loadu_ps(m + 4), r2 = _mm_loadu_ps(m + 8),
+                         r3 = _mm_loadu_ps(m + 12);
+            const __m128 w = _mm_set1_ps(weight[k]);
+            const __m128 tp = _mm_add_ps(
+                _mm_add_ps(_mm_add_ps(_mm_mul_ps(px, r0), _mm_mul_ps(py, r1)), _mm_mul_ps(pz, r2)),
+                r3);
+            const __m128 tn =
+                _mm_add_ps(_mm_add_ps(_mm_mul_ps(nx, r0), _mm_mul_ps(ny, r1)), _mm_mul_ps(nz, r2));
+            sumP = _mm_add_ps(sumP, _mm_mul_ps(tp, w));
+            sumN = _mm_add_ps(sumN, _mm_mul_ps(tn, w));
+        }
+        alignas(16) float outP[4], outN[4];
+        _mm_store_ps(outP, sumP);
+        _mm_store_ps(outN, sumN);
+        positions[i].set(outP[0], outP[1], outP[2]);
+        normals[i].set(outN[0], outN[1], outN[2]);
+#else
+        vector3 sumP(0, 0, 0), sumN(0, 0, 0);
+        const vector3 source(p[0], p[1], p[2]), normal(q[0], q[1], q[2]);
+        for (unsigned k = 0; k < count; ++k) {
+            const matrix44& m = matrices[slot[k]];
+            sumP += m.Transform(source) * weight[k];
+            sumN += m.TransformDirection(normal) * weight[k];
+        }
+        positions[i] = sumP;
+        normals[i] = sumN;
+#endif
+    }
+}
