@@ -47,6 +47,14 @@ public:
     // (area-weighted) normals of every face touching its position.
     void GenerateNormals();
 
+    // Calls f(vertex) for every source vertex in index order; f may change
+    // the vertex's influences (the mesh re-derives its skinning data).
+    template <typename F>
+    void EditInfluences(F&& f) {
+        vertices_.ForEach(f);
+        MarkStale();
+    }
+
     // Vertex-set operations of the skinning tools.
     void SelectAssigned(int jointId);
     void SelectUnassigned();
