@@ -74,6 +74,8 @@ public:
     // Deform first when IsDeformed() is false.
     const std::vector<vector3>& DeformedPositions() const { return deformedPositions_; }
     const std::vector<vector3>& DeformedNormals() const { return deformedNormals_; }
+    // Its address also names the vertex list to the object watcher: vertex
+    // handles end when the mesh goes or the list is rebuilt.
     const StableVector<rgVertex>& Vertices() const { return vertices_; }
     const std::vector<rgFace>& Faces() const { return faces_; }
 
