@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "animation/scene_pose.h"
 #include "editing/rg_editor.h"
@@ -77,9 +79,14 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
     std::error_code ec;
     if (!folder.empty()) fs::current_path(folder, ec);
 
-    // Keep the scene as it was, so a document that fails half-way loses nothing.
-    std::unique_ptr<rgScene> previous = editor.scene().Copy();
+    // Keep the scene as it was, so a document that fails half-way loses
+    // nothing: its nodes wait aside, and scripts' handles to them stay good.
+    const std::vector<rgTreeExpansionRecord> expansion = editor.context.savedTreeExpansion;
+    auto previous = std::make_unique<rgScene>(editor.context);
+    editor.context.savedTreeExpansion = expansion;
+    editor.scene().SwapContents(*previous);
     const FrameSettings previousFrames = FrameSettings::Of(state);
+    const int previousJointNumber = editor.context.nextJointNumber;
 
     editor.scene().Clear();
     rgTextureLibrary& textures = editor.context.textures;
@@ -100,6 +107,7 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
         textures.Clear();
         textures.GiveAll(previousTextures, previousSelection);
         previousFrames.RestoreInto(state);
+        editor.context.nextJointNumber = previousJointNumber;
         if (!previousDir.empty()) fs::current_path(previousDir, ec);
         c.server.ConsoleWriteError("Could not open " + path + ": the scene is unchanged.");
         c.ui.FramesChanged();

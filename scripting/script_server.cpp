@@ -79,7 +79,14 @@ rgScriptServer::rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::stri
     InstallSceneSandbox(L_);
 }
 
-rgScriptServer::~rgScriptServer() { lua_close(L_); }
+rgScriptServer::~rgScriptServer() {
+    Close();
+}
+
+void rgScriptServer::Close() {
+    if (L_) lua_close(L_);
+    L_ = nullptr;
+}
 
 void rgScriptServer::ConsoleWrite(const std::string& line) { console_.Write(line); }
 

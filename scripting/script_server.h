@@ -38,6 +38,9 @@ public:
     std::string ResolvePath(const std::string& path) const;
 
     lua_State* GetState() const { return L_; }
+    // Closes the interpreter (the destructor does it too); objects scripts
+    // owned are freed now.
+    void Close();
     const std::string& ProgramFolder() const { return programFolder_; }
     rgScriptUi& ui() const { return ui_; }
 
