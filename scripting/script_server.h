@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "scripting/script_guard.h"
+
 struct lua_State;
 class rgConsoleSink;
 class rgScriptUi;
@@ -10,7 +12,8 @@ class rgScriptUi;
 // files, console commands) runs here, synchronously. Errors never escape:
 // they are printed through the Lua global _ALERT, the console is brought
 // forward, and the caller carries on. The progress window is hidden after
-// every run, so a failing script never leaves it up.
+// every run, so a failing script never leaves it up. The guard keeps every
+// run within its limits and stops it on request.
 class rgScriptServer {
 public:
     rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::string programFolder);
@@ -28,6 +31,11 @@ public:
     bool RunSceneFile(const std::string& path);
     // Runs a chunk of text. Returns false on error.
     bool RunString(const std::string& chunk);
+
+    // Stops the running script at its next instructions, with the message
+    // "the script was stopped". Safe from a signal handler or another thread.
+    void RequestStop() { guard_.RequestStop(); }
+    rgScriptGuard& guard() { return guard_; }
 
     // Writes one line to the console.
     void ConsoleWrite(const std::string& line);
@@ -47,9 +55,11 @@ public:
     static constexpr size_t kMaxPath = 511;
 
 private:
-    bool Run(int loadStatus, bool restricted);
+    bool Run(int loadStatus, bool sceneFile);
+    std::string ErrorText(int status);
     void Alert(const std::string& message);
 
+    rgScriptGuard guard_;  // before the interpreter: it allocates through the guard
     lua_State* L_;
     rgConsoleSink& console_;
     rgScriptUi& ui_;
