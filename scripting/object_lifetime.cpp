@@ -10,6 +10,7 @@
 #include "scene/rg_scene_node.h"
 #include "scripting/handle_registry.h"
 #include "scripting/script_handles.h"
+#include "scripting/script_guard.h"
 
 namespace {
 
@@ -66,8 +67,36 @@ int IndexEvent(lua_State* L) {
     return lua_tocfunction(L, lua_upvalueindex(1))(L);
 }
 
+// Whether assigning `key` on the handle at 1 reaches a C++ field.
+bool IsField(lua_State* L) {
+    bool found = false;
+    lua_getmetatable(L, 1);
+    while (!found && lua_istable(L, -1)) {
+        lua_pushstring(L, ".set");
+        lua_rawget(L, -2);
+        if (lua_istable(L, -1)) {
+            lua_pushvalue(L, 2);
+            lua_rawget(L, -2);
+            found = lua_isfunction(L, -1);
+            lua_pop(L, 1);
+        }
+        lua_pop(L, 1);
+        if (!lua_getmetatable(L, -1)) lua_pushnil(L);
+        lua_remove(L, -2);
+    }
+    lua_pop(L, 1);
+    return found;
+}
+
 int NewIndexEvent(lua_State* L) {
-    if (rgHandle* handle = ToHandle(L, 1); handle && !handle->object) return RaiseStaleHandle(L, 1);
+    if (rgHandle* handle = ToHandle(L, 1)) {
+        if (!handle->object) return RaiseStaleHandle(L, 1);
+        // Anything else would be kept with the handle and seen by every
+        // later script: a scene file could plant a function there.
+        if (rgScriptGuard::Of(L).InSceneFile() && !IsField(L))
+            return luaL_error(L, "scene files cannot add '%s' to an %s", lua_tostring(L, 2),
+                              HandleClassName(L, 1));
+    }
     return lua_tocfunction(L, lua_upvalueindex(1))(L);
 }
 

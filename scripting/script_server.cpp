@@ -74,6 +74,20 @@ int ErrorMessage(lua_State* L) {
     return 1;
 }
 
+// A compiled chunk begins with the escape character, after an optional
+// first line starting with '#' (as the interpreter's loader reads it).
+bool IsCompiledChunk(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    int c = std::fgetc(file);
+    if (c == '#') {
+        while (c != EOF && c != '\n') c = std::fgetc(file);
+        if (c == '\n') c = std::fgetc(file);
+    }
+    std::fclose(file);
+    return c == LUA_SIGNATURE[0];
+}
+
 int Panic(lua_State* L) {
     std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", lua_tostring(L, -1));
     return 0;
@@ -147,6 +161,15 @@ bool rgScriptServer::RunFile(const std::string& path) {
 bool rgScriptServer::RunSceneFile(const std::string& path) {
     const std::string resolved = ResolvePath(path);
     if (resolved.size() > kMaxPath) return RunFile(path);
+    // Compiled chunks are not checked by the interpreter: a crafted one can
+    // corrupt memory. Scene files are text.
+    if (IsCompiledChunk(resolved)) {
+        ++errorCount_;
+        Alert(path + ": scene files are text; this one is compiled Lua\n");
+        ui_.ShowConsole();
+        ui_.HideProgress();
+        return false;
+    }
     return Run(luaL_loadfile(L_, resolved.c_str()), true);
 }
 
@@ -167,6 +190,7 @@ bool rgScriptServer::Run(int loadStatus, bool sceneFile) {
         guard_.EnforceMemory(true);
         status = lua_pcall(L_, 0, 0, -2);
         guard_.EnforceMemory(false);
+        if (sceneFile) LeaveSceneSandbox(L_);
     }
     const bool stopped = status != 0 && (status == LUA_ERRMEM || guard_.StopReason());
     if (status != 0) {
