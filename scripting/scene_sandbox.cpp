@@ -43,8 +43,9 @@ for _, name in ipairs({
   "tomesh", "tobone", "GetFrameRate", "SetFrameRate", "GetTotalFrames", "SetTotalFrames",
   "GetFrame", "SetFrame", "AddTexture", "GetTextureCount", "GetTexture",
   "ProgressWindowShow", "ProgressWindowHide", "ProgressWindowMinMax", "ProgressWindowSet",
-  "PushUndo", "Undo", "CloseAllViewports", "GetViewportCount", "GetViewport",
-  "CreateViewport", "IsMerging",
+  "CloseAllViewports", "GetViewportCount", "GetViewport", "CreateViewport", "IsMerging",
+  -- not PushUndo and Undo: a failed merge is taken back through the undo
+  -- stack, which the document must not have moved
 }) do allowed[name] = true end
 
 -- Tables every later script uses too: the classes of the script API and
