@@ -80,7 +80,10 @@ int RunBatch(int argc, char** argv) {
     rgScriptEnvironment scripting(editor, viewports, console, ui, ProgramFolder());
     InterruptScripts interrupt(scripting.server());
     scripting.RunStartupScripts(false);
-    if (interrupted) return 1;
+    if (interrupted) {
+        std::fprintf(stderr, "stopped by Ctrl+C before %s ran\n", file.c_str());
+        return 1;
+    }
 
     lua_State* L = scripting.server().GetState();
     lua_newtable(L);
