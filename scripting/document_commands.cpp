@@ -131,15 +131,29 @@ bool MergeSceneFile(rgScriptContext& c, const std::string& path) {
     rgEditor& editor = c.editor;
     rgState& state = editor.state();
     const FrameSettings previousFrames = FrameSettings::Of(state);
+    const int previousJointNumber = editor.context.nextJointNumber;
     editor.PushUndo("Merge Scene");
+    // Without undo levels the step keeps nothing: a failed merge needs a copy all the same.
+    std::unique_ptr<rgScene> copy;
+    if (!editor.undo.HasSteps()) copy = editor.scene().Copy();
     state.mergeMode = true;
     state.jointIdOffset = editor.context.nextJointNumber + 1;
     c.fileVersionSeen = false;
     const bool ok = c.server.RunSceneFile(path);
     state.mergeMode = false;
     if (!ok) {
-        editor.Undo();  // takes back whatever the file added
+        // Take back whatever the file added.
+        if (copy) {
+            {
+                rgTreeChangeGuard guard(editor.context);
+                editor.scene().SwapContents(*copy);
+            }
+            editor.scene().RebuildTree();
+        } else {
+            editor.Undo();
+        }
         previousFrames.RestoreInto(state);
+        editor.context.nextJointNumber = previousJointNumber;
         c.server.ConsoleWriteError("Could not merge " + path + ": the scene is unchanged.");
         c.ui.FramesChanged();
         return false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editing/rg_editor.h"
+#include "scene/rg_bone.h"
 #include "scripting/console_sink.h"
 #include "scripting/document_commands.h"
 #include "scripting/script_environment.h"
@@ -198,6 +199,24 @@ TEST_F(ScriptServerTest, AStopEndsTheRunningScriptOnly) {
         << console_.lines[0];
     server().RequestStop();  // with nothing running: nothing to stop
     EXPECT_TRUE(server().RunString("for i = 1, 1e5 do end"));
+}
+
+TEST_F(ScriptServerTest, AFailedMergeLeavesTheSceneAsItWas) {
+    WriteFile("half.rig",
+              "local s = GetScene() s:GetRootNode():AttachChild(s:CreateBone())\n"
+              "s:GetFirstNode():SetName('renamed') error('half way')");
+    for (int undoLevels : {16, 0}) {  // 0: the undo stack keeps nothing to go back to
+        editor_.state().maxUndoLevels = undoLevels;
+        editor_.scene().Clear();
+        editor_.scene().GetRootNode()->AttachChild(editor_.scene().CreateBone());
+        const int nextJoint = editor_.context.nextJointNumber;
+        EXPECT_FALSE(MergeSceneFile(env_->context(), (folder_ / "half.rig").string()));
+        rgSceneNode* only = editor_.scene().GetFirstNode();
+        ASSERT_NE(only, nullptr);
+        EXPECT_EQ(only->GetName(), "Joint1") << undoLevels;
+        EXPECT_EQ(editor_.scene().GetNextNode(), nullptr) << undoLevels;
+        EXPECT_EQ(editor_.context.nextJointNumber, nextJoint) << undoLevels;
+    }
 }
 
 TEST_F(ScriptServerTest, Lua4NamesAreThere) {
