@@ -18,6 +18,11 @@ void SetDescendantsParentSelected(rgSceneNode* node) {
     }
 }
 
+bool InHierarchy(const rgSceneNode* node, const rgScene& scene) {
+    while (node->Parent()) node = node->Parent();
+    return node == scene.GetRootNode();
+}
+
 matrix44 WithoutTranslation(matrix44 m) {
     m.clear_translation();
     return m;
@@ -32,9 +37,12 @@ rgBone::rgBone(rgScene* scene) : rgSceneNode(scene) {
 }
 
 rgBone::~rgBone() {
+    for (const auto& key : keys_) NotifyDestroyed(key.get());
     // Vertices refer to joints by number: drop the references to this one.
-    // A scene being torn down as a whole has nobody left to tell.
-    if (scene_ && !scene_->IsTearingDown()) {
+    // A scene being torn down as a whole has nobody left to tell, and a
+    // joint outside the hierarchy (one a script made and let go) was never
+    // a joint of its meshes.
+    if (scene_ && !scene_->IsTearingDown() && InHierarchy(this, *scene_)) {
         const int number = number_;
         scene_->ForEach([number](rgSceneNode* node) {
             if (rgMesh* mesh = ToMesh(node)) mesh->RemoveJointReferences(number);

@@ -51,12 +51,15 @@ void rgBone::SetKeyFromOffset(int frame) {
 }
 
 void rgBone::DeleteKeyIndex(int i) {
-    if (i >= 0 && static_cast<size_t>(i) < keys_.size()) keys_.erase(keys_.begin() + i);
+    if (i < 0 || static_cast<size_t>(i) >= keys_.size()) return;
+    NotifyDestroyed(keys_[static_cast<size_t>(i)].get());
+    keys_.erase(keys_.begin() + i);
 }
 
 void rgBone::DeleteKey(int frame) {
     for (size_t i = keys_.size(); i-- > 0;)
         if (keys_[i]->frame == frame) {
+            NotifyDestroyed(keys_[i].get());
             keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }

@@ -25,6 +25,7 @@ rgMesh::rgMesh(rgScene* scene) : rgSceneNode(scene) {
 }
 
 rgMesh::~rgMesh() {
+    NotifyDestroyed(&vertices_);  // vertex handles, the scratch vertex's too
     DestroyChildren();
     SetClassName("rgSceneNode");
 }
@@ -274,6 +275,7 @@ void rgMesh::Hide() {
 }
 
 void rgMesh::CopyGeometryFrom(const rgMesh& other) {
+    NotifyDestroyed(&vertices_);
     vertices_ = other.vertices_;
     vertices_.ForEach([](rgVertex& v) { v.visible = true; });
     faces_ = other.faces_;

@@ -90,6 +90,8 @@ public:
     // whose box is out of view); false without vertices. Call Deform first
     // when IsDeformed() is false.
     bool DeformedBounds(vector3& lo, vector3& hi) const;
+    // Its address also names the vertex list to the object watcher: vertex
+    // handles end when the mesh goes or the list is rebuilt.
     const StableVector<rgVertex>& Vertices() const { return vertices_; }
     const std::vector<rgFace>& Faces() const { return faces_; }
 

@@ -11,6 +11,7 @@
 rgSceneNode::rgSceneNode(rgScene* scene) : scene_(scene) {}
 
 rgSceneNode::~rgSceneNode() {
+    NotifyDestroyed(this);
     DestroyChildren();
     if (parent_) parent_->DetachChild(this);
 }
@@ -182,6 +183,10 @@ void rgSceneNode::AppendChildWithoutTree(rgSceneNode* parent, rgSceneNode* child
 
 void rgSceneNode::NoteStructureChange() {
     if (scene_) scene_->NoteStructureChange();
+}
+
+void rgSceneNode::NotifyDestroyed(const void* object) const {
+    if (scene_) scene_->context().ObjectDestroyed(object);
 }
 
 void rgSceneNode::InvalidateSkins() {

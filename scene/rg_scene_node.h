@@ -106,6 +106,8 @@ protected:
     // Tells the scene its hierarchy changed (cursor walks are rebuilt).
     void NoteStructureChange();
     void InvalidateSkins();
+    // Tells the editor's object watcher (scripts' handles) that `object` goes.
+    void NotifyDestroyed(const void* object) const;
     void SetClassName(const char* name) { className_ = name; }
 
     matrix44 local_;

@@ -5,6 +5,7 @@
 
 #include "editing/rg_state.h"
 #include "scene/joint_tree.h"
+#include "scene/object_watcher.h"
 #include "scene/texture_library.h"
 #include "scene/tool_links.h"
 #include "scene/user_messages.h"
@@ -53,6 +54,14 @@ public:
         messages_ = messages;
         textures.SetMessages(&this->messages());
     }
+    // Who hears of destroyed nodes, vertex lists, keys and textures; null: nobody.
+    void SetObjectWatcher(rgObjectWatcher* watcher) {
+        watcher_ = watcher;
+        textures.SetObjectWatcher(watcher);
+    }
+    void ObjectDestroyed(const void* object) const {
+        if (watcher_) watcher_->ObjectDestroyed(object);
+    }
 
 private:
     int treeSuspendDepth_ = 0;
@@ -60,6 +69,7 @@ private:
     rgToolOptionsValues* options_ = nullptr;
     rgToolReferences* tools_ = nullptr;
     rgUserMessages* messages_ = nullptr;
+    rgObjectWatcher* watcher_ = nullptr;
     mutable rgNoJointTree noTree_;
     rgToolOptionsValues noOptions_;
     mutable rgToolReferences noTools_;

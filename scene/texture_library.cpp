@@ -27,6 +27,10 @@ void rgTextureLibrary::Release(rgTexture& texture) {
     texture.graphicsName = 0;
 }
 
+void rgTextureLibrary::Destroying(const rgTexture& texture) const {
+    if (watcher_) watcher_->ObjectDestroyed(&texture);
+}
+
 void rgTextureLibrary::UploadAll() {
     for (auto& texture : textures_) Upload(*texture);
 }
@@ -34,6 +38,7 @@ void rgTextureLibrary::UploadAll() {
 void rgTextureLibrary::DeleteSelected() {
     if (selected_ < 0 || selected_ >= GetTextureCount()) return;
     Release(*textures_[static_cast<size_t>(selected_)]);
+    Destroying(*textures_[static_cast<size_t>(selected_)]);
     textures_.erase(textures_.begin() + selected_);
     if (textures_.empty())
         selected_ = -1;
@@ -42,7 +47,10 @@ void rgTextureLibrary::DeleteSelected() {
 }
 
 void rgTextureLibrary::Clear() {
-    for (auto& texture : textures_) Release(*texture);
+    for (auto& texture : textures_) {
+        Release(*texture);
+        Destroying(*texture);
+    }
     textures_.clear();
     selected_ = -1;
 }
@@ -60,7 +68,10 @@ void rgTextureLibrary::GiveAll(std::vector<std::unique_ptr<rgTexture>>& in, int 
 }
 
 void rgTextureLibrary::Discard(std::vector<std::unique_ptr<rgTexture>>& taken) {
-    for (auto& texture : taken) Release(*texture);
+    for (auto& texture : taken) {
+        Release(*texture);
+        Destroying(*texture);
+    }
     taken.clear();
 }
 

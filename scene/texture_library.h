@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/object_watcher.h"
 #include "scene/rg_texture.h"
 
 class rgUserMessages;
@@ -51,14 +52,18 @@ public:
     void SetGraphics(rgTextureGraphics* graphics) { graphics_ = graphics; }
     void UploadAll();
     void SetMessages(rgUserMessages* messages) { messages_ = messages; }
+    // Told before a texture is destroyed.
+    void SetObjectWatcher(rgObjectWatcher* watcher) { watcher_ = watcher; }
 
 private:
     void Upload(rgTexture& texture);
     void Release(rgTexture& texture);
+    void Destroying(const rgTexture& texture) const;
 
     std::vector<std::unique_ptr<rgTexture>> textures_;
     int selected_ = -1;
     int nextId_ = 1;
     rgTextureGraphics* graphics_ = nullptr;
     rgUserMessages* messages_ = nullptr;
+    rgObjectWatcher* watcher_ = nullptr;
 };

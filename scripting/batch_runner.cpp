@@ -2,6 +2,8 @@
 
 #include <lua.hpp>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -30,6 +32,31 @@ public:
     }
 };
 
+// Ctrl+C stops the running script and runs no further one; a second
+// Ctrl+C ends the program at once. A signal handler reaches the server
+// only through globals.
+std::atomic<rgScriptServer*> interruptTarget{nullptr};
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int) {
+    interrupted = 1;
+    if (rgScriptServer* server = interruptTarget.load()) server->RequestStop();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// Installs the handler for the lifetime of a batch run.
+class InterruptScripts {
+public:
+    explicit InterruptScripts(rgScriptServer& server) {
+        interruptTarget.store(&server);
+        std::signal(SIGINT, OnInterrupt);
+    }
+    ~InterruptScripts() {
+        std::signal(SIGINT, SIG_DFL);
+        interruptTarget.store(nullptr);
+    }
+};
+
 std::string ProgramFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -51,7 +78,12 @@ int RunBatch(int argc, char** argv) {
     StandardStreams console;
     rgScriptUi ui;
     rgScriptEnvironment scripting(editor, viewports, console, ui, ProgramFolder());
+    InterruptScripts interrupt(scripting.server());
     scripting.RunStartupScripts(false);
+    if (interrupted) {
+        std::fprintf(stderr, "stopped by Ctrl+C before %s ran\n", file.c_str());
+        return 1;
+    }
 
     lua_State* L = scripting.server().GetState();
     lua_newtable(L);

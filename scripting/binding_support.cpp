@@ -8,6 +8,9 @@
 #undef tolua_isboolean
 #undef tolua_toboolean
 #undef tolua_pushboolean
+#undef tolua_pushusertype
+#undef tolua_register_gc
+#undef tolua_tousertype
 
 int kinemo_is_flag(lua_State* L, int lo, int def, tolua_Error* err) {
     if (def && lua_gettop(L) < std::abs(lo)) return 1;

@@ -20,6 +20,7 @@
 #include "scene/rg_vertex.h"
 #include "scripting/app_functions.h"
 #include "scripting/editing_functions.h"
+#include "scripting/script_handles.h"
 #include "scripting/script_viewport.h"
 
 // The generator spells the keyword into casts; it has no meaning for the compiler.
@@ -34,6 +35,12 @@ void kinemo_push_flag(lua_State* L, int value);
 #define tolua_isboolean kinemo_is_flag
 #define tolua_toboolean kinemo_to_flag
 #define tolua_pushboolean kinemo_push_flag
+
+// Handles that end with their objects and objects the collector frees (see
+// script_handles.h).
+#define tolua_pushusertype kinemo_push_usertype
+#define tolua_register_gc kinemo_register_gc
+#define tolua_tousertype kinemo_to_usertype
 
 // Functions bound as methods. Each carries the name scripts call it by, so
 // error messages name what the script called.

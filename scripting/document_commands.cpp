@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "animation/scene_pose.h"
 #include "editing/rg_editor.h"
@@ -77,9 +79,14 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
     std::error_code ec;
     if (!folder.empty()) fs::current_path(folder, ec);
 
-    // Keep the scene as it was, so a document that fails half-way loses nothing.
-    std::unique_ptr<rgScene> previous = editor.scene().Copy();
+    // Keep the scene as it was, so a document that fails half-way loses
+    // nothing: its nodes wait aside, and scripts' handles to them stay good.
+    const std::vector<rgTreeExpansionRecord> expansion = editor.context.savedTreeExpansion;
+    auto previous = std::make_unique<rgScene>(editor.context);
+    editor.context.savedTreeExpansion = expansion;
+    editor.scene().SwapContents(*previous);
     const FrameSettings previousFrames = FrameSettings::Of(state);
+    const int previousJointNumber = editor.context.nextJointNumber;
 
     editor.scene().Clear();
     rgTextureLibrary& textures = editor.context.textures;
@@ -100,6 +107,7 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
         textures.Clear();
         textures.GiveAll(previousTextures, previousSelection);
         previousFrames.RestoreInto(state);
+        editor.context.nextJointNumber = previousJointNumber;
         if (!previousDir.empty()) fs::current_path(previousDir, ec);
         c.server.ConsoleWriteError("Could not open " + path + ": the scene is unchanged.");
         c.ui.FramesChanged();
@@ -123,15 +131,29 @@ bool MergeSceneFile(rgScriptContext& c, const std::string& path) {
     rgEditor& editor = c.editor;
     rgState& state = editor.state();
     const FrameSettings previousFrames = FrameSettings::Of(state);
+    const int previousJointNumber = editor.context.nextJointNumber;
     editor.PushUndo("Merge Scene");
+    // Without undo levels the step keeps nothing: a failed merge needs a copy all the same.
+    std::unique_ptr<rgScene> copy;
+    if (!editor.undo.HasSteps()) copy = editor.scene().Copy();
     state.mergeMode = true;
     state.jointIdOffset = editor.context.nextJointNumber + 1;
     c.fileVersionSeen = false;
     const bool ok = c.server.RunSceneFile(path);
     state.mergeMode = false;
     if (!ok) {
-        editor.Undo();  // takes back whatever the file added
+        // Take back whatever the file added.
+        if (copy) {
+            {
+                rgTreeChangeGuard guard(editor.context);
+                editor.scene().SwapContents(*copy);
+            }
+            editor.scene().RebuildTree();
+        } else {
+            editor.Undo();
+        }
         previousFrames.RestoreInto(state);
+        editor.context.nextJointNumber = previousJointNumber;
         c.server.ConsoleWriteError("Could not merge " + path + ": the scene is unchanged.");
         c.ui.FramesChanged();
         return false;

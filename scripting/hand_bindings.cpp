@@ -1,6 +1,7 @@
 // The few API entries the binding generator cannot express: functions with
 // several results that do not depend on optional arguments, the 1-based
-// bone/weight arrays, and viewport handles that may be nil.
+// bone/weight arrays, a key's matrix found by frame, and viewport handles
+// that may be nil.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
+#include "scripting/script_handles.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scripting/script_viewport.h"
@@ -34,7 +36,7 @@ int FunctionError(lua_State* L, const char* name, tolua_Error* err) {
 }
 
 void* Self(lua_State* L, const char* function) {
-    void* self = tolua_tousertype(L, 1, 0);
+    void* self = kinemo_to_usertype(L, 1, nullptr);
     if (!self) {
         char message[96];
         std::snprintf(message, sizeof(message), "invalid 'self' in function '%s'", function);
@@ -101,11 +103,16 @@ int ViewportGetRect(lua_State* L) {
     return 4;
 }
 
-// vertex.bone[i] and vertex.weight[i], i in 1..4.
+// vertex.bone[i] and vertex.weight[i], i in 1..4. Reading vertex.bone gives
+// a small table whose ".self" is the vertex's handle (never a raw pointer):
+// a script that keeps it past the vertex gets the handle's clear error.
 rgVertex* ArrayOwner(lua_State* L) {
     lua_pushstring(L, ".self");
     lua_rawget(L, 1);
-    auto* vertex = static_cast<rgVertex*>(lua_touserdata(L, -1));
+    tolua_Error err;
+    if (!lua_isuserdata(L, -1) || !tolua_isusertype(L, -1, "rgVertex", 0, &err))
+        tolua_error(L, "invalid 'self' in accessing variable", nullptr);
+    auto* vertex = static_cast<rgVertex*>(kinemo_to_usertype(L, lua_gettop(L), nullptr));
     lua_pop(L, 1);
     return vertex;
 }
@@ -120,8 +127,8 @@ int ArrayIndex(lua_State* L) {
 
 template <bool Bones>
 int ArrayGet(lua_State* L) {
-    rgVertex* vertex = ArrayOwner(L);
     const int i = ArrayIndex(L);
+    rgVertex* vertex = ArrayOwner(L);
     if (!vertex) tolua_error(L, "invalid 'self' in accessing variable", nullptr);
     lua_pushnumber(L, Bones ? static_cast<lua_Number>(vertex->bone[i]) : vertex->weight[i]);
     return 1;
@@ -129,10 +136,10 @@ int ArrayGet(lua_State* L) {
 
 template <bool Bones>
 int ArraySet(lua_State* L) {
-    rgVertex* vertex = ArrayOwner(L);
     const int i = ArrayIndex(L);
     tolua_Error err;
     if (!tolua_isnumber(L, 3, 0, &err)) tolua_error(L, "#vinvalid type in variable assignment.", &err);
+    rgVertex* vertex = ArrayOwner(L);
     if (!vertex) tolua_error(L, "invalid 'self' in accessing variable", nullptr);
     if (Bones)
         vertex->bone[i] = static_cast<int32_t>(tolua_tonumber(L, 3, 0));
@@ -141,22 +148,72 @@ int ArraySet(lua_State* L) {
     return 0;
 }
 
+// Getter of vertex.bone / vertex.weight; upvalue 1: the array metatable.
+int ArrayField(lua_State* L) {
+    if (!kinemo_to_usertype(L, 1, nullptr))
+        tolua_error(L, "invalid 'self' in accessing variable", nullptr);
+    lua_newtable(L);
+    lua_pushstring(L, ".self");
+    lua_pushvalue(L, 1);
+    lua_rawset(L, -3);
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_setmetatable(L, -2);
+    return 1;
+}
+
+void RegisterArray(lua_State* L, const char* name, lua_CFunction get, lua_CFunction set) {
+    // on the stack: the rgVertex class table
+    lua_pushstring(L, ".get");
+    lua_rawget(L, -2);
+    lua_pushstring(L, name);
+    lua_newtable(L);
+    lua_pushstring(L, "__index");
+    lua_pushcfunction(L, get);
+    lua_rawset(L, -3);
+    lua_pushstring(L, "__newindex");
+    lua_pushcfunction(L, set);
+    lua_rawset(L, -3);
+    lua_pushstring(L, "__metatable");  // shared by every vertex: not a script's to change
+    lua_pushboolean(L, 0);
+    lua_rawset(L, -3);
+    lua_pushcclosure(L, ArrayField, 1);
+    lua_rawset(L, -3);
+    lua_pop(L, 1);
+}
+
+// rgBone:GetKeyMatrix(frame): the matrix inside the key, so it ends with
+// the key, not with the joint.
+int BoneGetKeyMatrix(lua_State* L) {
+    tolua_Error err;
+    if (!CheckSelf(L, "rgBone", &err) || !tolua_isnumber(L, 2, 0, &err) ||
+        !tolua_isnoobj(L, 3, &err))
+        return FunctionError(L, "GetKeyMatrix", &err);
+    auto* joint = static_cast<rgBone*>(Self(L, "GetKeyMatrix"));
+    rgKeyframe* key = joint->GetKeyAt(static_cast<int>(tolua_tonumber(L, 2, 0)));
+    if (key)
+        PushHandle(L, &key->matrix, "matrix44", key, 1);
+    else
+        lua_pushnil(L);
+    return 1;
+}
+
 // Bulk text of mesh data for writers of large files (the scene file's save):
 // one line per vertex or face, numbers separated by commas, each line ending
 // in ",\n". Floats read back exactly (9 significant digits).
-void AppendFloat(std::string& out, float value) {
+// Built in a Lua buffer: a memory error while it grows then frees it too.
+void AppendFloat(luaL_Buffer& out, float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<double>(value),
                                       std::chars_format::general, 9);
-    out.append(buffer, result.ptr);
-    out += ',';
+    luaL_addlstring(&out, buffer, static_cast<size_t>(result.ptr - buffer));
+    luaL_addchar(&out, ',');
 }
 
-void AppendInt(std::string& out, int value) {
+void AppendInt(luaL_Buffer& out, int value) {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    out.append(buffer, result.ptr);
-    out += ',';
+    luaL_addlstring(&out, buffer, static_cast<size_t>(result.ptr - buffer));
+    luaL_addchar(&out, ',');
 }
 
 bool CheckRange(lua_State* L, tolua_Error* err) {
@@ -172,21 +229,19 @@ int MeshGetVertexText(lua_State* L) {
     auto* mesh = static_cast<rgMesh*>(Self(L, "GetVertexText"));
     const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
     const int last = std::min(mesh->GetVertexCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
-    {
-        std::string out;
-        out.reserve(static_cast<size_t>(std::max(0, last - first)) * 160);
-        for (int i = first; i < last; ++i) {
-            const rgVertex& v = *static_cast<const rgMesh*>(mesh)->GetVertex(i);
-            AppendInt(out, v.selected ? 1 : 0);
-            for (float f : {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z,
-                            v.texcoords.x, v.texcoords.y})
-                AppendFloat(out, f);
-            for (int32_t b : v.bone) AppendInt(out, b);
-            for (float w : v.weight) AppendFloat(out, w);
-            out += '\n';
-        }
-        lua_pushlstring(L, out.data(), out.size());
-    }  // the string is gone before anything could raise an error
+    luaL_Buffer out;
+    luaL_buffinit(L, &out);
+    for (int i = first; i < last; ++i) {
+        const rgVertex& v = *static_cast<const rgMesh*>(mesh)->GetVertex(i);
+        AppendInt(out, v.selected ? 1 : 0);
+        for (float f : {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y,
+                        v.normal.z, v.texcoords.x, v.texcoords.y})
+            AppendFloat(out, f);
+        for (int32_t b : v.bone) AppendInt(out, b);
+        for (float w : v.weight) AppendFloat(out, w);
+        luaL_addchar(&out, '\n');
+    }
+    luaL_pushresult(&out);
     return 1;
 }
 
@@ -197,19 +252,17 @@ int MeshGetFaceText(lua_State* L) {
     auto* mesh = static_cast<rgMesh*>(Self(L, "GetFaceText"));
     const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
     const int last = std::min(mesh->GetFaceCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
-    {
-        std::string out;
-        out.reserve(static_cast<size_t>(std::max(0, last - first)) * 24);
-        for (int i = first; i < last; ++i) {
-            int a = 0, b = 0, c = 0;
-            mesh->GetFace(i, a, b, c);
-            AppendInt(out, a);
-            AppendInt(out, b);
-            AppendInt(out, c);
-            out += '\n';
-        }
-        lua_pushlstring(L, out.data(), out.size());
+    luaL_Buffer out;
+    luaL_buffinit(L, &out);
+    for (int i = first; i < last; ++i) {
+        int a = 0, b = 0, c = 0;
+        mesh->GetFace(i, a, b, c);
+        AppendInt(out, a);
+        AppendInt(out, b);
+        AppendInt(out, c);
+        luaL_addchar(&out, '\n');
     }
+    luaL_pushresult(&out);
     return 1;
 }
 
@@ -218,8 +271,8 @@ void PushViewport(lua_State* L, rgViewportHost& host, int id) {
         lua_pushnil(L);
         return;
     }
-    tolua_pushusertype(L, new rgViewport(&host, id), "rgViewport");
-    tolua_register_gc(L, lua_gettop(L));
+    PushHandle(L, new rgViewport(&host, id), "rgViewport", nullptr, 0);
+    TakeOwnership(L, -1);
 }
 
 int LuaGetViewport(lua_State* L) {
@@ -256,13 +309,14 @@ void OpenScriptBindings(lua_State* L) {
     tolua_function(L, "GetFaceText", MeshGetFaceText);
     tolua_endmodule(L);
     tolua_beginmodule(L, "rgBone");
+    tolua_function(L, "GetKeyMatrix", BoneGetKeyMatrix);
     tolua_function(L, "GetXConstraints", BoneGetConstraints<0>);
     tolua_function(L, "GetYConstraints", BoneGetConstraints<1>);
     tolua_function(L, "GetZConstraints", BoneGetConstraints<2>);
     tolua_endmodule(L);
     tolua_beginmodule(L, "rgVertex");
-    tolua_array(L, "bone", ArrayGet<true>, ArraySet<true>);
-    tolua_array(L, "weight", ArrayGet<false>, ArraySet<false>);
+    RegisterArray(L, "bone", ArrayGet<true>, ArraySet<true>);
+    RegisterArray(L, "weight", ArrayGet<false>, ArraySet<false>);
     tolua_endmodule(L);
     tolua_beginmodule(L, "rgViewport");
     tolua_function(L, "GetRect", ViewportGetRect);

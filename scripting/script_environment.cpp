@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "editing/rg_editor.h"
+#include "scripting/object_lifetime.h"
 #include "scripting/script_bindings.h"
+#include "scripting/script_handles.h"
 
 namespace fs = std::filesystem;
 
@@ -12,11 +15,18 @@ rgScriptEnvironment::rgScriptEnvironment(rgEditor& editor, rgViewportHost& viewp
                                          rgConsoleSink& console, rgScriptUi& ui,
                                          const std::string& programFolder)
     : server_(console, ui, programFolder), context_(editor, viewports, ui, server_) {
-    BindScriptContext(server_.GetState(), context_);
-    OpenScriptBindings(server_.GetState());
+    lua_State* L = server_.GetState();
+    BindScriptContext(L, context_);
+    BindHandleRegistry(L, handles_);
+    OpenScriptBindings(L);
+    InstallObjectLifetime(L);
+    editor.context.SetObjectWatcher(&handles_);
 }
 
-rgScriptEnvironment::~rgScriptEnvironment() = default;
+rgScriptEnvironment::~rgScriptEnvironment() {
+    server_.Close();  // frees what scripts owned while their handles are still watched
+    context_.editor.context.SetObjectWatcher(nullptr);
+}
 
 void rgScriptEnvironment::RunStartupScripts(bool announce) {
     server_.RunFile("system/startup.lua");

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "scripting/handle_registry.h"
 #include "scripting/script_context.h"
 #include "scripting/script_server.h"
 
@@ -27,6 +28,7 @@ public:
     void RunStartupScripts(bool announce);
 
 private:
+    rgHandleRegistry handles_;  // outlives the interpreter: collecting handles detaches them
     rgScriptServer server_;
     rgScriptContext context_;
 };

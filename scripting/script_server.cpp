@@ -1,5 +1,6 @@
 #include "scripting/script_server.h"
 
+#include <cstdio>
 #include <lua.hpp>
 
 #include "scripting/console_sink.h"
@@ -49,6 +50,49 @@ int LuaAlert(lua_State* L) {
     return 0;
 }
 
+// Message handler of every run: an error object that is not a string still
+// gives a clear message, and a stopped script says why it stopped.
+int ErrorMessage(lua_State* L) {
+    if (lua_type(L, 1) == LUA_TSTRING || lua_type(L, 1) == LUA_TNUMBER) return 1;
+    rgScriptGuard& guard = rgScriptGuard::Of(L);
+    if (const char* reason = guard.StopReason()) {
+        lua_pushstring(L, reason);
+        return 1;
+    }
+    if (luaL_getmetafield(L, 1, "__tostring")) {
+        lua_pushvalue(L, 1);
+        if (lua_pcall(L, 1, 1, 0) == 0 && lua_type(L, -1) == LUA_TSTRING) return 1;
+        if (const char* reason = guard.StopReason()) {
+            lua_pushstring(L, reason);
+            return 1;
+        }
+        lua_pushfstring(L, "(error object is a %s value whose __tostring failed)",
+                        luaL_typename(L, 1));
+        return 1;
+    }
+    lua_pushfstring(L, "(error object is a %s value)", luaL_typename(L, 1));
+    return 1;
+}
+
+// A compiled chunk begins with the escape character, after an optional
+// first line starting with '#' (as the interpreter's loader reads it).
+bool IsCompiledChunk(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    int c = std::fgetc(file);
+    if (c == '#') {
+        while (c != EOF && c != '\n') c = std::fgetc(file);
+        if (c == '\n') c = std::fgetc(file);
+    }
+    std::fclose(file);
+    return c == LUA_SIGNATURE[0];
+}
+
+int Panic(lua_State* L) {
+    std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", lua_tostring(L, -1));
+    return 0;
+}
+
 void OpenLibrary(lua_State* L, lua_CFunction open, const char* name) {
     lua_pushcfunction(L, open);
     lua_pushstring(L, name);
@@ -58,7 +102,11 @@ void OpenLibrary(lua_State* L, lua_CFunction open, const char* name) {
 }  // namespace
 
 rgScriptServer::rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::string programFolder)
-    : L_(luaL_newstate()), console_(console), ui_(ui), programFolder_(std::move(programFolder)) {
+    : L_(lua_newstate(rgScriptGuard::Allocate, &guard_)),
+      console_(console),
+      ui_(ui),
+      programFolder_(std::move(programFolder)) {
+    lua_atpanic(L_, Panic);
     if (!programFolder_.empty() && programFolder_.back() != '/') programFolder_ += '/';
     OpenLibrary(L_, luaopen_base, "");
     OpenLibrary(L_, luaopen_io, LUA_IOLIBNAME);
@@ -75,11 +123,19 @@ rgScriptServer::rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::stri
     lua_pushcclosure(L_, LuaPrint, 1);
     lua_setglobal(L_, "print");
 
+    guard_.Install(L_);
     OpenLua4Compatibility(L_);
     InstallSceneSandbox(L_);
 }
 
-rgScriptServer::~rgScriptServer() { lua_close(L_); }
+rgScriptServer::~rgScriptServer() {
+    Close();
+}
+
+void rgScriptServer::Close() {
+    if (L_) lua_close(L_);
+    L_ = nullptr;
+}
 
 void rgScriptServer::ConsoleWrite(const std::string& line) { console_.Write(line); }
 
@@ -105,6 +161,15 @@ bool rgScriptServer::RunFile(const std::string& path) {
 bool rgScriptServer::RunSceneFile(const std::string& path) {
     const std::string resolved = ResolvePath(path);
     if (resolved.size() > kMaxPath) return RunFile(path);
+    // Compiled chunks are not checked by the interpreter: a crafted one can
+    // corrupt memory. Scene files are text.
+    if (IsCompiledChunk(resolved)) {
+        ++errorCount_;
+        Alert(path + ": scene files are text; this one is compiled Lua\n");
+        ui_.ShowConsole();
+        ui_.HideProgress();
+        return false;
+    }
     return Run(luaL_loadfile(L_, resolved.c_str()), true);
 }
 
@@ -112,27 +177,42 @@ bool rgScriptServer::RunString(const std::string& chunk) {
     return Run(luaL_loadbuffer(L_, chunk.data(), chunk.size(), chunk.c_str()), false);
 }
 
-bool rgScriptServer::Run(int loadStatus, bool restricted) {
+bool rgScriptServer::Run(int loadStatus, bool sceneFile) {
     // Scripts may run scripts (a pipeline opening a document): leave the
     // caller's part of the stack as it was.
     const int top = lua_gettop(L_) - 1;
+    const rgScriptGuard::RunState outer = guard_.BeginRun(sceneFile);
     int status = loadStatus;
     if (status == 0) {
-        if (restricted) ApplySceneSandbox(L_, -1);
-        status = lua_pcall(L_, 0, 0, 0);
+        if (sceneFile) ApplySceneSandbox(L_, -1);
+        lua_pushcfunction(L_, ErrorMessage);
+        lua_insert(L_, -2);
+        guard_.EnforceMemory(true);
+        status = lua_pcall(L_, 0, 0, -2);
+        guard_.EnforceMemory(false);
+        if (sceneFile) LeaveSceneSandbox(L_);
     }
+    const bool stopped = status != 0 && (status == LUA_ERRMEM || guard_.StopReason());
     if (status != 0) {
-        const char* text = lua_tostring(L_, -1);
-        std::string message = text ? text : "(error object is not a string)";
-        lua_pop(L_, 1);
+        std::string message = ErrorText(status);
         if (message.empty() || message.back() != '\n') message += '\n';
         ++errorCount_;
         Alert(message);
         ui_.ShowConsole();
     }
+    guard_.EndRun(outer);
     lua_settop(L_, top);
+    // What a runaway script piled up goes now, not some time later.
+    if (stopped) lua_gc(L_, LUA_GCCOLLECT, 0);
     ui_.HideProgress();
     return status == 0;
+}
+
+std::string rgScriptServer::ErrorText(int status) {
+    if (guard_.MemoryExceeded()) return guard_.MemoryMessage();
+    const char* text = lua_tostring(L_, -1);
+    if (text) return text;
+    return status == LUA_ERRMEM ? "not enough memory" : "(error object is not a string)";
 }
 
 void rgScriptServer::Alert(const std::string& message) {

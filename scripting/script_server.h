@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "scripting/script_guard.h"
+
 struct lua_State;
 class rgConsoleSink;
 class rgScriptUi;
@@ -10,7 +12,8 @@ class rgScriptUi;
 // files, console commands) runs here, synchronously. Errors never escape:
 // they are printed through the Lua global _ALERT, the console is brought
 // forward, and the caller carries on. The progress window is hidden after
-// every run, so a failing script never leaves it up.
+// every run, so a failing script never leaves it up. The guard keeps every
+// run within its limits and stops it on request.
 class rgScriptServer {
 public:
     rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::string programFolder);
@@ -29,6 +32,11 @@ public:
     // Runs a chunk of text. Returns false on error.
     bool RunString(const std::string& chunk);
 
+    // Stops the running script at its next instructions, with the message
+    // "the script was stopped". Safe from a signal handler or another thread.
+    void RequestStop() { guard_.RequestStop(); }
+    rgScriptGuard& guard() { return guard_; }
+
     // Writes one line to the console.
     void ConsoleWrite(const std::string& line);
     void ConsoleWriteError(const std::string& line);
@@ -38,15 +46,20 @@ public:
     std::string ResolvePath(const std::string& path) const;
 
     lua_State* GetState() const { return L_; }
+    // Closes the interpreter (the destructor does it too); objects scripts
+    // owned are freed now.
+    void Close();
     const std::string& ProgramFolder() const { return programFolder_; }
     rgScriptUi& ui() const { return ui_; }
 
     static constexpr size_t kMaxPath = 511;
 
 private:
-    bool Run(int loadStatus, bool restricted);
+    bool Run(int loadStatus, bool sceneFile);
+    std::string ErrorText(int status);
     void Alert(const std::string& message);
 
+    rgScriptGuard guard_;  // before the interpreter: it allocates through the guard
     lua_State* L_;
     rgConsoleSink& console_;
     rgScriptUi& ui_;

@@ -135,6 +135,12 @@ TEST_F(MeshTest, SkinningWeightsAndMissingJoints) {
     EXPECT_EQ(mesh->GetVertex(0)->bone[0], -1);
     EXPECT_EQ(mesh->GetVertex(0)->weight[0], 0.5f);
     EXPECT_EQ(mesh->GetVertex(0)->bone[1], 5);
+
+    // A joint outside the hierarchy (a script's, let go) was nobody's joint.
+    rgBone* loose = scene->CreateBone();
+    loose->SetId(5);
+    delete loose;
+    EXPECT_EQ(mesh->GetVertex(0)->bone[1], 5);
 }
 
 TEST_F(MeshTest, PoseChangesMarkEveryMeshStaleAndDrawingRedeforms) {

@@ -1,8 +1,16 @@
 #include "tests/scene/scene_fixture.h"
 
+#include <set>
+
 namespace {
 
 using RgSceneTest = SceneTest;
+
+class RecordingWatcher : public rgObjectWatcher {
+public:
+    void ObjectDestroyed(const void* object) override { destroyed.insert(object); }
+    std::set<const void*> destroyed;
+};
 
 std::vector<std::string> CursorNames(rgScene& scene) {
     std::vector<std::string> names;
@@ -146,6 +154,29 @@ TEST_F(RgSceneTest, TreeExpansionSurvivesARebuildByName) {
     EXPECT_FALSE(tree.items.at(b).expanded);
     EXPECT_TRUE(tree.rootExpanded);
     EXPECT_FALSE(tree.suspendedNow);
+}
+
+TEST_F(RgSceneTest, TheObjectWatcherHearsOfEverythingScriptsCanHold) {
+    RecordingWatcher watcher;
+    context.SetObjectWatcher(&watcher);
+    rgBone* joint = AddJoint(nullptr);
+    const matrix44 m;
+    for (int frame : {1, 2, 3}) joint->SetKey(frame, m);
+    rgKeyframe* byIndex = joint->GetKey(0);
+    rgKeyframe* kept = joint->GetKey(1);
+    rgKeyframe* byFrame = joint->GetKey(2);
+    rgMesh* mesh = AddMesh(joint);
+    rgSceneNode* node = AddNode(mesh, "N");
+    joint->DeleteKeyIndex(0);
+    joint->DeleteKey(3);
+    EXPECT_EQ(watcher.destroyed, (std::set<const void*>{byIndex, byFrame}));
+
+    const void* vertices = &mesh->Vertices();
+    const void* oldRoot = root();
+    scene->Clear();
+    EXPECT_EQ(watcher.destroyed, (std::set<const void*>{byIndex, byFrame, kept, joint, mesh,
+                                                        vertices, node, oldRoot}));
+    context.SetObjectWatcher(nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "scene/scene_context.h"
 
@@ -98,6 +99,25 @@ TEST(TexturePaths, RelativeAndAbsoluteNames) {
         EXPECT_EQ(RelativeToDocument(c.stored, c.document), c.relative) << c.stored;
         EXPECT_EQ(ResolveAgainstDocument(c.stored, c.document), c.absolute) << c.stored;
     }
+}
+
+TEST_F(TextureTest, TheObjectWatcherHearsOfDestroyedTextures) {
+    struct Recorder : rgObjectWatcher {
+        void ObjectDestroyed(const void* object) override { destroyed.push_back(object); }
+        std::vector<const void*> destroyed;
+    } watcher;
+    context.SetObjectWatcher(&watcher);
+    rgTextureLibrary& library = context.textures;
+    rgTexture* a = library.AddTexture(WriteImage("a.ppm"));
+    rgTexture* b = library.AddTexture(WriteImage("b.ppm"));
+    library.DeleteSelected();
+    EXPECT_EQ(watcher.destroyed, (std::vector<const void*>{b}));
+    std::vector<std::unique_ptr<rgTexture>> taken;
+    library.TakeAll(taken);
+    EXPECT_EQ(watcher.destroyed.size(), 1u);  // moved out, still alive
+    library.Discard(taken);
+    EXPECT_EQ(watcher.destroyed, (std::vector<const void*>{b, a}));
+    context.SetObjectWatcher(nullptr);
 }
 
 }  // namespace

@@ -29,6 +29,18 @@ rc=$?
 grep -q 'Could not open' "$work/err" || fail "no clear message: $(cat "$work/err")"
 grep -q '^nil$' "$work/out" || fail "the scene changed: $(cat "$work/out")"
 
+# Ctrl+C stops a running script, even one that catches errors, and ends the run.
+printf 'print("looping")\nwhile true do pcall(function() while true do end end) end\n' > "$work/loop.lua"
+"$kinemo" --batch "$work/loop.lua" >"$work/out" 2>"$work/err" &
+pid=$!
+tries=0
+until grep -q looping "$work/out" || [ $tries -ge 300 ]; do sleep 0.1; tries=$((tries + 1)); done
+kill -INT $pid
+wait $pid
+rc=$?
+[ "$rc" -eq 1 ] || fail "Ctrl+C in a batch run exits $rc, expected 1"
+grep -q 'the script was stopped' "$work/err" || fail "no message for Ctrl+C: $(cat "$work/err")"
+
 "$kinemo" --batch "$work/missing.lua" >"$work/out" 2>"$work/err"
 [ $? -eq 1 ] || fail "a missing script must exit 1"
 grep -q 'cannot open' "$work/err" || fail "missing script message: $(cat "$work/err")"

@@ -2,12 +2,16 @@
 
 #include <lua.hpp>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "editing/rg_editor.h"
+#include "scene/rg_bone.h"
 #include "scripting/console_sink.h"
 #include "scripting/document_commands.h"
 #include "scripting/script_environment.h"
@@ -77,7 +81,11 @@ TEST_F(ScriptServerTest, ErrorsReachAlertAndBringTheConsoleForward) {
         {"this is not lua", "'=' expected"},
         {"local x = nil; x()", "attempt to call local 'x'"},
         {"error('custom failure')", "custom failure"},
-        {"error({})", "(error object is not a string)"},
+        {"error({})", "(error object is a table value)"},
+        {"error(newproxy())", "(error object is a userdata value)"},
+        {"error(setmetatable({}, {__tostring = function() return 'told' end}))", "told"},
+        {"error(setmetatable({}, {__tostring = function() error('inner') end}))",
+         "(error object is a table value whose __tostring failed)"},
     };
     for (const auto& c : cases) {
         console_.lines.clear();
@@ -92,7 +100,7 @@ TEST_F(ScriptServerTest, ErrorsReachAlertAndBringTheConsoleForward) {
     console_.lines.clear();
     EXPECT_TRUE(server().RunString("_ALERT('one\\ntwo\\n')"));
     EXPECT_EQ(console_.lines, (std::vector<std::string>{"!one", "!two"}));
-    EXPECT_EQ(server().ErrorCount(), 4);
+    EXPECT_EQ(server().ErrorCount(), 7);
 }
 
 TEST_F(ScriptServerTest, RelativePathsAreTakenFromTheProgramFolder) {
@@ -143,6 +151,72 @@ TEST_F(ScriptServerTest, SceneFilesRunRestricted) {
     WriteFile("scene.rig", "leaked = 1");
     EXPECT_TRUE(server().RunSceneFile((folder_ / "scene.rig").string()));
     EXPECT_TRUE(server().RunString("assert(leaked == nil)"));
+}
+
+TEST_F(ScriptServerTest, SceneFilesRunWithinTheirBudgets) {
+    constexpr size_t kMB = 1024 * 1024;
+    struct Case {
+        rgScriptLimits limits;
+        const char* body;
+        const char* message;
+    } cases[] = {
+        {{1e4, 1'000'000, 1024 * kMB},
+         "while true do end",
+         "it ran more than 1000000 instructions"},
+        {{0.25, 1'000'000'000'000, 1024 * kMB},
+         "while true do end",
+         "it ran longer than 0.25 seconds"},
+        {{1e4, 1'000'000'000'000, 32 * kMB},
+         "local t = {} for i = 1, 1e9 do t[i] = i end",
+         "more memory than the interpreter's limit of 32 MB"},
+    };
+    for (const auto& c : cases) {
+        server().guard().SetLimits(c.limits);
+        WriteFile("scene.rig", c.body);
+        console_.lines.clear();
+        EXPECT_FALSE(server().RunSceneFile((folder_ / "scene.rig").string())) << c.message;
+        ASSERT_FALSE(console_.lines.empty());
+        EXPECT_NE(console_.lines[0].find(c.message), std::string::npos) << console_.lines[0];
+        // Other scripts have no budget, and the interpreter carries on.
+        EXPECT_TRUE(server().RunString("for i = 1, 3e6 do end"));
+    }
+}
+
+TEST_F(ScriptServerTest, AStopEndsTheRunningScriptOnly) {
+    // As the console's Stop or Ctrl+C would, from outside the running script.
+    std::atomic<bool> finished{false};
+    std::thread stopper([&] {
+        while (!finished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            server().RequestStop();
+        }
+    });
+    EXPECT_FALSE(server().RunString("while true do pcall(function() while true do end end) end"));
+    finished = true;
+    stopper.join();
+    ASSERT_FALSE(console_.lines.empty());
+    EXPECT_NE(console_.lines[0].find("the script was stopped"), std::string::npos)
+        << console_.lines[0];
+    server().RequestStop();  // with nothing running: nothing to stop
+    EXPECT_TRUE(server().RunString("for i = 1, 1e5 do end"));
+}
+
+TEST_F(ScriptServerTest, AFailedMergeLeavesTheSceneAsItWas) {
+    WriteFile("half.rig",
+              "local s = GetScene() s:GetRootNode():AttachChild(s:CreateBone())\n"
+              "s:GetFirstNode():SetName('renamed') error('half way')");
+    for (int undoLevels : {16, 0}) {  // 0: the undo stack keeps nothing to go back to
+        editor_.state().maxUndoLevels = undoLevels;
+        editor_.scene().Clear();
+        editor_.scene().GetRootNode()->AttachChild(editor_.scene().CreateBone());
+        const int nextJoint = editor_.context.nextJointNumber;
+        EXPECT_FALSE(MergeSceneFile(env_->context(), (folder_ / "half.rig").string()));
+        rgSceneNode* only = editor_.scene().GetFirstNode();
+        ASSERT_NE(only, nullptr);
+        EXPECT_EQ(only->GetName(), "Joint1") << undoLevels;
+        EXPECT_EQ(editor_.scene().GetNextNode(), nullptr) << undoLevels;
+        EXPECT_EQ(editor_.context.nextJointNumber, nextJoint) << undoLevels;
+    }
 }
 
 TEST_F(ScriptServerTest, Lua4NamesAreThere) {
