@@ -7,6 +7,7 @@
 #include "editing/rg_scale.h"
 #include "editing/rg_select.h"
 #include "editing/rg_translate.h"
+#include "editing/rg_vertex_assign.h"
 #include "editing/tool_table.h"
 #include "scene/rg_scene.h"
 
@@ -47,7 +48,8 @@ rgToolManager::rgToolManager(rgEditor& editor)
       rotate_(std::make_unique<rgRotate>(*this)),
       scale_(std::make_unique<rgScale>(*this)),
       boneCreate_(std::make_unique<rgBoneCreate>(*this)),
-      nodeAttach_(std::make_unique<rgNodeAttach>(*this)) {}
+      nodeAttach_(std::make_unique<rgNodeAttach>(*this)),
+      vertexAssign_(std::make_unique<rgVertexAssign>(*this)) {}
 
 rgToolManager::~rgToolManager() = default;
 
@@ -66,9 +68,11 @@ rgSelect* rgToolManager::ToolOf(rgToolButton button) const {
             return boneCreate_.get();
         case rgToolButton::AttachJoints:
             return nodeAttach_.get();
+        case rgToolButton::EditVertexAssign:
+            return vertexAssign_.get();
         default:
-            // Vertex assignment, object properties, the pose tools and IK
-            // come with their own parts of the editor.
+            // Object properties, the pose tools and IK come with their own
+            // parts of the editor.
             return nullptr;
     }
 }
@@ -256,9 +260,9 @@ void rgToolManager::RedrawViewports() {
     editor_.view().RedrawViewports();
 }
 
-std::array<rgSelect*, 6> rgToolManager::AllTools() const {
-    return {select_.get(), translate_.get(),  rotate_.get(),
-            scale_.get(),  boneCreate_.get(), nodeAttach_.get()};
+std::array<rgSelect*, 7> rgToolManager::AllTools() const {
+    return {select_.get(),     translate_.get(),  rotate_.get(),      scale_.get(),
+            boneCreate_.get(), nodeAttach_.get(), vertexAssign_.get()};
 }
 
 void rgToolManager::ResetNodeReferences() {

@@ -17,6 +17,7 @@ class rgRotate;
 class rgScale;
 class rgBoneCreate;
 class rgNodeAttach;
+class rgVertexAssign;
 
 // Exactly one tool receives the mouse events of all viewports. The manager
 // owns one object of every tool for the editor's life, keeps which tool
@@ -44,6 +45,7 @@ public:
     rgScale& scale() const { return *scale_; }
     rgBoneCreate& boneCreate() const { return *boneCreate_; }
     rgNodeAttach& nodeAttach() const { return *nodeAttach_; }
+    rgVertexAssign& vertexAssign() const { return *vertexAssign_; }
 
     bool IsDown(rgToolButton button) const;
     // The button that is down, or None.
@@ -109,7 +111,7 @@ private:
     void ShowPages(unsigned pages);
     void HidePages(unsigned pages);
     void InstallHandlers();
-    std::array<rgSelect*, 6> AllTools() const;
+    std::array<rgSelect*, 7> AllTools() const;
 
     rgEditor& editor_;
     rgToolView noView_;
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<rgScale> scale_;
     std::unique_ptr<rgBoneCreate> boneCreate_;
     std::unique_ptr<rgNodeAttach> nodeAttach_;
+    std::unique_ptr<rgVertexAssign> vertexAssign_;
     std::array<bool, kToolButtonCount> down_{};
     unsigned pages_ = kPageSelect;
     rgToolHandlers current_;

@@ -9,6 +9,8 @@ struct rgToolOptions : public rgToolOptionsValues {
     bool selectJoints = true;    // "Joints"
     bool selectVertices = true;  // "Vertices"
     bool affectChildren = true;  // "Affect Children"
+    float currentWeight = 1.0f;  // the "Weight" page's weight, 0 to 1
+    bool showNormalized = true;  // "Show normalized": weight dots divide by the vertex's sum
 
     bool AffectChildren() const override { return affectChildren; }
 };

@@ -25,6 +25,9 @@ public:
     virtual bool HasActiveViewport() const { return true; }
     // Viewports show mesh vertices (the vertex-assignment tool).
     virtual void ShowVertices(bool show) { (void)show; }
+    // The vertex dots show each vertex's weight for the joint (-1: none),
+    // divided by the vertex's weight sum when `normalized`.
+    virtual void ShowWeights(int jointId, bool normalized) { (void)jointId, (void)normalized; }
     // Panels and menus of an edit level.
     virtual void ShowEditLevel(int level) { (void)level; }
 };
