@@ -4,7 +4,9 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
+#include "app/bind_skin_form.h"
 #include "editing/joint_commands.h"
+#include "editing/skin_commands.h"
 #include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
 
@@ -27,12 +29,14 @@ TEditingMenus::TEditingMenus(QMenuBar& bar, rgEditor& editor) : QObject(&bar), e
         SkeletonMenu->addAction("Detach Joints", this, [this] { ::DetachJoints(editor_); });
     DetachJoints->setObjectName("DetachJoints");
     SkeletonMenu->addSeparator();
-    BindSkin1 = SkeletonMenu->addAction("Bind Skin");
+    BindSkinForm = new TBindSkinForm(bar.window());
+    BindSkin1 = SkeletonMenu->addAction("Bind Skin", this, [this] {
+        rgBindSkinSettings settings;
+        if (BindSkinForm->Ask(settings)) BindSkin(editor_, settings);
+    });
     BindSkin1->setObjectName("BindSkin1");
-    BindSkin1->setEnabled(false);
-    DetachSkin1 = SkeletonMenu->addAction("Detach Skin");
+    DetachSkin1 = SkeletonMenu->addAction("Detach Skin", this, [this] { DetachSkin(editor_); });
     DetachSkin1->setObjectName("DetachSkin1");
-    DetachSkin1->setEnabled(false);
     SkeletonMenu->addSeparator();
     OrientJoints1 =
         SkeletonMenu->addAction("Auto Orient Joints", this, [this] { AutoOrientJoints(editor_); });

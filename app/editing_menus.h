@@ -5,11 +5,11 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class TBindSkinForm;
 class rgEditor;
 
 // The "&Edit" menu's Undo item and the "S&keleton" menu. Each item calls
-// its engine operation; Bind Skin and Detach Skin stay disabled until the
-// skinning commands exist.
+// its engine operation; "Bind Skin" asks for its settings first.
 class TEditingMenus : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +29,8 @@ public:
     QAction* BindSkin1 = nullptr;
     QAction* DetachSkin1 = nullptr;
     QAction* OrientJoints1 = nullptr;
+    // Made once, so it keeps its values between uses.
+    TBindSkinForm* BindSkinForm = nullptr;
 
 private:
     rgEditor& editor_;

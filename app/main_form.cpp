@@ -261,6 +261,12 @@ void TMainForm::ShowVertices(bool show) {
     RedrawAll();
 }
 
+void TMainForm::ShowWeights(int jointId, bool normalized) {
+    weightView.jointId = jointId;
+    weightView.normalized = normalized;
+    RedrawAll();
+}
+
 void TMainForm::ShowEditLevel(int level) {
     panels_->ShowLevel(level);
     menus_->ShowLevel(level);

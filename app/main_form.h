@@ -50,6 +50,7 @@ public:
     void ReleaseNavigationButtons() override;
     bool HasActiveViewport() const override { return active_ != nullptr; }
     void ShowVertices(bool show) override;
+    void ShowWeights(int jointId, bool normalized) override;
     void ShowEditLevel(int level) override;
 
     // Shows the document name, with "*" once the document is modified.

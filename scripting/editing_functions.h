@@ -9,3 +9,9 @@ struct lua_State;
 void DetachJoints(lua_State* L);
 // "Auto Orient Joints" on the current selection.
 void AutoOrientJoints(lua_State* L);
+// "Bind Skin" with the dialog's settings; an argument out of the dialog's
+// range raises a Lua error naming it and changes nothing.
+void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius,
+              float maxDistance);
+// "Detach Skin".
+void DetachSkin(lua_State* L);

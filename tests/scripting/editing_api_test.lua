@@ -34,6 +34,31 @@ T.near(g:M(1, 1), -1, 1e-6, "Y points along -y")
 T.near(g:M(2, 2), 1, 1e-6, "Z points along z")
 T.near(g:M(3, 0), 2, 1e-6, "the hand stays in place")
 
+-- Bind Skin and Detach Skin, with the dialog's ranges.
+local mesh = scene:CreateMesh()
+scene:GetRootNode():AttachChild(mesh)
+local v = rgVertex:new()
+v:set(0, 40, 0, 0, 0, 0, 1, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0)
+mesh:AddVertex(v, 0)
+v:delete()
+local cases = {
+  {{0, 5, 5, 15}, "jointsPerVertex must be 2, 3 or 4"},
+  {{0, 2, 0, 15}, "falloffRadius must be between 0.0001 and 1000"},
+  {{0, 2, 5, 20000}, "maxDistance must be between 0.0001 and 10000"},
+  {{0, 2, 0 / 0, 15}, "falloffRadius must be between 0.0001 and 1000"},
+}
+for _, c in ipairs(cases) do
+  T.fails(function() BindSkin(unpack(c[1])) end, c[2], c[2])
+end
+T.eq(mesh:GetVertex(0).bone[1], -1, "refused binds change nothing")
+BindSkin(1, 2, 5, 15)
+local bound = mesh:GetVertex(0).bone[1]
+T.check(bound > 0, "a rigid bind reaches every vertex, however far")
+DetachSkin()
+T.eq(mesh:GetVertex(0).bone[1], -1, "detached")
+Undo()
+T.eq(tomesh(scene:GetRootNode():GetChild(1)):GetVertex(0).bone[1], bound, "undo brings the binding back")
+
 -- Nothing selected: a step is recorded all the same, nothing changes.
 scene:Clear()
 DetachJoints()

@@ -1,0 +1,95 @@
+#include "app/bind_skin_form.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "widgets/float_spin_edit.h"
+
+TBindSkinForm::TBindSkinForm(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName("TBindSkinForm");
+    setWindowTitle("Bind Skin");
+    auto* column = new QVBoxLayout(this);
+
+    auto* typeRow = new QHBoxLayout;
+    Label1 = new QLabel("Skin Type:", this);
+    SkinTypeDropDown = new QComboBox(this);
+    SkinTypeDropDown->setObjectName("SkinTypeDropDown");
+    SkinTypeDropDown->addItems({"deformable", "rigid"});
+    typeRow->addWidget(Label1);
+    typeRow->addWidget(SkinTypeDropDown, 1);
+    column->addLayout(typeRow);
+
+    GroupBox = new QGroupBox("Deformable Skin Parameters", this);
+    auto* grid = new QGridLayout(GroupBox);
+    Label2 = new QLabel("Falloff Radius:", GroupBox);
+    FalloffEdit = new TFloatSpinEdit(GroupBox);
+    FalloffEdit->setObjectName("FalloffEdit");
+    FalloffEdit->setRange(rgBindSkinSettings::kMinFalloff, rgBindSkinSettings::kMaxFalloff);
+    FalloffEdit->setSingleStep(0.01);
+    FalloffEdit->SetMaxLength(5);
+    FalloffEdit->setValue(5.0);
+    Label4 = new QLabel("Max Distance:", GroupBox);
+    DistanceEdit = new TFloatSpinEdit(GroupBox);
+    DistanceEdit->setObjectName("DistanceEdit");
+    DistanceEdit->setRange(rgBindSkinSettings::kMinDistance, rgBindSkinSettings::kMaxDistance);
+    DistanceEdit->setSingleStep(0.01);
+    DistanceEdit->setValue(15.0);
+    Label3 = new QLabel("Joints Per Vertex:", GroupBox);
+    JointsDropDown = new QComboBox(GroupBox);
+    JointsDropDown->setObjectName("JointsDropDown");
+    JointsDropDown->addItems({"2", "3", "4"});
+    grid->addWidget(Label2, 0, 0);
+    grid->addWidget(FalloffEdit, 0, 1);
+    grid->addWidget(Label4, 1, 0);
+    grid->addWidget(DistanceEdit, 1, 1);
+    grid->addWidget(Label3, 2, 0);
+    grid->addWidget(JointsDropDown, 2, 1);
+    column->addWidget(GroupBox);
+
+    auto* buttons = new QHBoxLayout;
+    Button2 = new QPushButton("Ok", this);
+    Button2->setDefault(true);
+    Button1 = new QPushButton("Cancel", this);
+    buttons->addStretch();
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button1);
+    column->addLayout(buttons);
+
+    connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);  // Escape too
+    connect(SkinTypeDropDown, &QComboBox::currentIndexChanged, this,
+            &TBindSkinForm::SkinTypeDropDownChange);
+}
+
+void TBindSkinForm::SkinTypeDropDownChange() {
+    const bool deformable = SkinTypeDropDown->currentIndex() == 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{FalloffEdit, DistanceEdit, JointsDropDown,
+                                                      Label2, Label3, Label4})
+        w->setEnabled(deformable);
+}
+
+rgBindSkinSettings TBindSkinForm::Settings() const {
+    rgBindSkinSettings s;
+    s.rigid = SkinTypeDropDown->currentIndex() == 1;
+    s.jointsPerVertex = JointsDropDown->currentIndex() + 2;
+    s.falloffRadius = static_cast<float>(FalloffEdit->value());
+    s.maxDistance = static_cast<float>(DistanceEdit->value());
+    return s;
+}
+
+bool TBindSkinForm::Ask(rgBindSkinSettings& settings) {
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    if (exec() != QDialog::Accepted) return false;
+    settings = Settings();
+    return true;
+}
