@@ -7,7 +7,9 @@
 class rgDocumentView {
 public:
     virtual ~rgDocumentView() = default;
-    virtual void SetUndoItem(bool enabled, const std::string& caption) { (void)enabled, (void)caption; }
+    virtual void SetUndoItem(bool enabled, const std::string& caption) {
+        (void)enabled, (void)caption;
+    }
     virtual void SetTitle(const std::string& title) { (void)title; }
     virtual void RedrawViewports() {}
 };

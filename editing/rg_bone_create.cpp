@@ -84,3 +84,7 @@ void rgBoneCreate::TreeRowReleased(rgBone* joint) {
     ShowJointSelectionInTree();
     owner().RedrawViewports();
 }
+
+void rgBoneCreate::ForgetNode(rgSceneNode* node) {
+    if (InSubtree(current_, node)) current_ = nullptr;
+}

@@ -28,6 +28,7 @@ public:
     void Activate() override;
     void Deactivate() override;
     void ForgetNodes() override { current_ = nullptr; }
+    void ForgetNode(rgSceneNode* node) override;
 
     // A mouse-up on a row of the keyframer's joint tree: that row's joint (or
     // none) is where the next click adds a joint.

@@ -1,11 +1,13 @@
 #include "editing/rg_editor.h"
 
+#include "editing/editor_commands.h"
 #include "editing/tool_manager.h"
 
 rgEditor::rgEditor()
     : scene_(std::make_unique<rgScene>(context)), tools_(std::make_unique<rgToolManager>(*this)) {
     context.SetToolOptions(&toolOptions);
     context.SetToolReferences(tools_.get());
+    RegisterEditingCommands(*this);
 }
 
 rgEditor::~rgEditor() {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "editing/command_dialogs.h"
+#include "editing/command_registry.h"
 #include "editing/document_view.h"
 #include "editing/rg_undo.h"
 #include "editing/tool_options.h"
@@ -25,6 +27,8 @@ public:
     rgSceneContext context;
     rgUndo undo;
     rgToolOptions toolOptions;
+    // Every command of the menus, tool bar and shortcuts, by id.
+    rgCommandRegistry commands;
 
     rgState& state() { return context.state; }
     rgScene& scene() { return *scene_; }
@@ -33,6 +37,9 @@ public:
 
     void SetDocumentView(rgDocumentView* view) { view_ = view ? view : &noView_; }
     rgDocumentView& view() { return *view_; }
+    // The dialogs commands ask; null restores the defaults (as if cancelled).
+    void SetDialogs(rgCommandDialogs* dialogs) { dialogs_ = dialogs ? dialogs : &noDialogs_; }
+    rgCommandDialogs& dialogs() { return *dialogs_; }
 
     // Records an undo step before an edit and marks the document modified.
     void PushUndo(const std::string& label);
@@ -52,6 +59,8 @@ private:
     std::unique_ptr<rgToolManager> tools_;
     rgDocumentView noView_;
     rgDocumentView* view_ = &noView_;
+    rgCommandDialogs noDialogs_;
+    rgCommandDialogs* dialogs_ = &noDialogs_;
 };
 
 // "Kinemo - " + document name, with "*" while the document is modified.

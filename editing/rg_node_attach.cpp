@@ -94,3 +94,7 @@ void rgNodeAttach::Attach(rgBone* child, rgBone* parent) {
     scene().InvalidateSkins();
     scene().RebuildTree();
 }
+
+void rgNodeAttach::ForgetNode(rgSceneNode* node) {
+    if (InSubtree(child_, node) || InSubtree(parent_, node)) ForgetNodes();
+}

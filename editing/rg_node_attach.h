@@ -23,6 +23,7 @@ public:
 
     void Deactivate() override { ForgetNodes(); }
     void ForgetNodes() override;
+    void ForgetNode(rgSceneNode* node) override;
 
     bool Dragging() const { return dragging_; }
 

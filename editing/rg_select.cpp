@@ -210,3 +210,9 @@ void rgSelect::ShowJointSelectionInTree() {
         if (node->IsBone() && tree.HasItem(node)) tree.SetItemSelected(node, node->GetSelected());
     });
 }
+
+bool rgSelect::InSubtree(const rgSceneNode* node, const rgSceneNode* root) {
+    for (const rgSceneNode* n = node; n; n = n->Parent())
+        if (n == root) return true;
+    return false;
+}

@@ -49,6 +49,8 @@ public:
     virtual void Deactivate() {}
     // The scene's nodes are about to go (clear, undo): drop node pointers.
     virtual void ForgetNodes() {}
+    // `node` and its subtree are about to be deleted.
+    virtual void ForgetNode(rgSceneNode* node) { (void)node; }
 
     // The three mouse handlers bound to this tool.
     rgToolHandlers Handlers();
@@ -83,6 +85,8 @@ protected:
     void SelectionPass(const rgToolEvent& event);
     // The keyframer's joint tree shows each joint's selection.
     void ShowJointSelectionInTree();
+    // Whether `node` is `root` or lies in its subtree.
+    static bool InSubtree(const rgSceneNode* node, const rgSceneNode* root);
 
     rgPickHits hits_;
 

@@ -189,3 +189,7 @@ void rgVertexAssign::SetShowNormalized(bool on) {
     scene().InvalidateSkins();
     Refresh();
 }
+
+void rgVertexAssign::ForgetNode(rgSceneNode* node) {
+    if (InSubtree(current_, node)) current_ = nullptr;
+}

@@ -34,6 +34,7 @@ public:
     void Activate() override;
     void Deactivate() override;
     void ForgetNodes() override { current_ = nullptr; }
+    void ForgetNode(rgSceneNode* node) override;
 
     // The keyframer's joint tree changed the joint selection.
     void TreeSelectionChanged();

@@ -175,7 +175,9 @@ bool SaveSettings(const rgState& state, const std::string& path, std::string* er
     const auto fields = Fields(copy);
     std::array<bool, 21> written{};
 
-    auto keyLine = [&](size_t i) { return std::string(fields[i].key) + "=" + FormatValue(fields[i].ref); };
+    auto keyLine = [&](size_t i) {
+        return std::string(fields[i].key) + "=" + FormatValue(fields[i].ref);
+    };
     auto flushMissing = [&](std::vector<std::string>& out) {
         for (size_t i = 0; i < fields.size(); ++i)
             if (!written[i]) {

@@ -10,8 +10,8 @@
 
 struct SettingsLoadResult {
     bool fileFound = false;
-    int keysRead = 0;      // keys present and parsed
-    int keysDefaulted = 0; // keys missing or unparsable: the default was kept
+    int keysRead = 0;       // keys present and parsed
+    int keysDefaulted = 0;  // keys missing or unparsable: the default was kept
 };
 
 // Reads every persisted key; a missing file, missing key or value that does

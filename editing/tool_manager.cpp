@@ -3,6 +3,7 @@
 #include "editing/rg_bone_create.h"
 #include "editing/rg_editor.h"
 #include "editing/rg_node_attach.h"
+#include "editing/rg_object_prop.h"
 #include "editing/rg_rotate.h"
 #include "editing/rg_scale.h"
 #include "editing/rg_select.h"
@@ -49,7 +50,8 @@ rgToolManager::rgToolManager(rgEditor& editor)
       scale_(std::make_unique<rgScale>(*this)),
       boneCreate_(std::make_unique<rgBoneCreate>(*this)),
       nodeAttach_(std::make_unique<rgNodeAttach>(*this)),
-      vertexAssign_(std::make_unique<rgVertexAssign>(*this)) {}
+      vertexAssign_(std::make_unique<rgVertexAssign>(*this)),
+      objectProp_(std::make_unique<rgObjectProp>(*this)) {}
 
 rgToolManager::~rgToolManager() = default;
 
@@ -70,9 +72,10 @@ rgSelect* rgToolManager::ToolOf(rgToolButton button) const {
             return nodeAttach_.get();
         case rgToolButton::EditVertexAssign:
             return vertexAssign_.get();
+        case rgToolButton::EditObjectProperties:
+            return objectProp_.get();
         default:
-            // Object properties, the pose tools and IK come with their own
-            // parts of the editor.
+            // The pose tools and IK come with their own parts of the editor.
             return nullptr;
     }
 }
@@ -260,9 +263,20 @@ void rgToolManager::RedrawViewports() {
     editor_.view().RedrawViewports();
 }
 
-std::array<rgSelect*, 7> rgToolManager::AllTools() const {
-    return {select_.get(),     translate_.get(),  rotate_.get(),      scale_.get(),
-            boneCreate_.get(), nodeAttach_.get(), vertexAssign_.get()};
+std::array<rgSelect*, 8> rgToolManager::AllTools() const {
+    return {select_.get(),     translate_.get(),  rotate_.get(),       scale_.get(),
+            boneCreate_.get(), nodeAttach_.get(), vertexAssign_.get(), objectProp_.get()};
+}
+
+void rgToolManager::ForgetNode(rgSceneNode* node) {
+    for (rgSelect* tool : AllTools()) tool->ForgetNode(node);
+}
+
+void rgToolManager::SetPageVisible(unsigned page, bool visible) {
+    if (visible)
+        ShowPages(page);
+    else
+        HidePages(page);
 }
 
 void rgToolManager::ResetNodeReferences() {

@@ -18,6 +18,8 @@ class rgScale;
 class rgBoneCreate;
 class rgNodeAttach;
 class rgVertexAssign;
+class rgObjectProp;
+class rgSceneNode;
 
 // Exactly one tool receives the mouse events of all viewports. The manager
 // owns one object of every tool for the editor's life, keeps which tool
@@ -46,6 +48,7 @@ public:
     rgBoneCreate& boneCreate() const { return *boneCreate_; }
     rgNodeAttach& nodeAttach() const { return *nodeAttach_; }
     rgVertexAssign& vertexAssign() const { return *vertexAssign_; }
+    rgObjectProp& objectProp() const { return *objectProp_; }
 
     bool IsDown(rgToolButton button) const;
     // The button that is down, or None.
@@ -101,6 +104,11 @@ public:
 
     void RedrawViewports();
 
+    // Shows or hides a Tool Options page (the object-properties tool's).
+    void SetPageVisible(unsigned page, bool visible);
+    // `node` and its subtree are about to be deleted: no tool keeps them.
+    void ForgetNode(rgSceneNode* node);
+
     // rgToolReferences
     void ResetNodeReferences() override;
     void ReactivateSceneTools() override;
@@ -111,7 +119,7 @@ private:
     void ShowPages(unsigned pages);
     void HidePages(unsigned pages);
     void InstallHandlers();
-    std::array<rgSelect*, 7> AllTools() const;
+    std::array<rgSelect*, 8> AllTools() const;
 
     rgEditor& editor_;
     rgToolView noView_;
@@ -123,6 +131,7 @@ private:
     std::unique_ptr<rgBoneCreate> boneCreate_;
     std::unique_ptr<rgNodeAttach> nodeAttach_;
     std::unique_ptr<rgVertexAssign> vertexAssign_;
+    std::unique_ptr<rgObjectProp> objectProp_;
     std::array<bool, kToolButtonCount> down_{};
     unsigned pages_ = kPageSelect;
     rgToolHandlers current_;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "editing/object_properties.h"
 #include "editing/tool_ids.h"
 #include "viewport/tool_viewport.h"
 
@@ -28,6 +29,8 @@ public:
     // The vertex dots show each vertex's weight for the joint (-1: none),
     // divided by the vertex's weight sum when `normalized`.
     virtual void ShowWeights(int jointId, bool normalized) { (void)jointId, (void)normalized; }
+    // The "General" and "Joint" pages show these properties.
+    virtual void ShowObjectProperties(const rgObjectProperties& properties) { (void)properties; }
     // Panels and menus of an edit level.
     virtual void ShowEditLevel(int level) { (void)level; }
 };

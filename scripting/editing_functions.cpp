@@ -3,16 +3,22 @@
 #include <lua.hpp>
 
 #include "editing/joint_commands.h"
+#include "editing/object_commands.h"
 #include "editing/rg_editor.h"
 #include "editing/skin_commands.h"
 #include "scripting/script_context.h"
 
-void DetachJoints(lua_State* L) {
-    DetachJoints(rgScriptContext::Of(L).editor);
+namespace {
+rgEditor& Editor(lua_State* L) {
+    return rgScriptContext::Of(L).editor;
 }
+}  // namespace
 
+void DetachJoints(lua_State* L) {
+    DetachJoints(Editor(L));
+}
 void AutoOrientJoints(lua_State* L) {
-    AutoOrientJoints(rgScriptContext::Of(L).editor);
+    AutoOrientJoints(Editor(L));
 }
 
 void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius,
@@ -26,10 +32,49 @@ void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius
     if (!(maxDistance >= rgBindSkinSettings::kMinDistance &&
           maxDistance <= rgBindSkinSettings::kMaxDistance))
         luaL_error(L, "BindSkin: maxDistance must be between 0.0001 and 10000");
-    BindSkin(rgScriptContext::Of(L).editor,
-             rgBindSkinSettings{rigid, jointsPerVertex, falloffRadius, maxDistance});
+    BindSkin(Editor(L), rgBindSkinSettings{rigid, jointsPerVertex, falloffRadius, maxDistance});
 }
 
 void DetachSkin(lua_State* L) {
     DetachSkin(rgScriptContext::Of(L).editor);
+}
+
+void DuplicateObjects(lua_State* L) {
+    DuplicateObjects(Editor(L));
+}
+void MirrorObjects(lua_State* L, bool x, bool y, bool z) {
+    MirrorObjects(Editor(L), x, y, z);
+}
+void DeleteObjects(lua_State* L) {
+    DeleteObjects(Editor(L));
+}
+void HideSelected(lua_State* L) {
+    HideSelected(Editor(L));
+}
+void HideUnselected(lua_State* L) {
+    HideUnselected(Editor(L));
+}
+void HideMeshes(lua_State* L) {
+    HideMeshes(Editor(L));
+}
+void HideJoints(lua_State* L) {
+    HideJoints(Editor(L));
+}
+void ShowAll(lua_State* L) {
+    ShowAll(Editor(L));
+}
+void ShowMeshes(lua_State* L) {
+    ShowMeshes(Editor(L));
+}
+void ShowJoints(lua_State* L) {
+    ShowJoints(Editor(L));
+}
+void SelectAll(lua_State* L) {
+    SelectAll(Editor(L));
+}
+void SelectNone(lua_State* L) {
+    SelectNone(Editor(L));
+}
+void InvertSelection(lua_State* L) {
+    InvertSelection(Editor(L));
 }

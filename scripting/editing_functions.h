@@ -15,3 +15,18 @@ void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius
               float maxDistance);
 // "Detach Skin".
 void DetachSkin(lua_State* L);
+
+// The "&Edit" menu's object commands.
+void DuplicateObjects(lua_State* L);
+void MirrorObjects(lua_State* L, bool x, bool y, bool z);
+void DeleteObjects(lua_State* L);
+void HideSelected(lua_State* L);
+void HideUnselected(lua_State* L);
+void HideMeshes(lua_State* L);
+void HideJoints(lua_State* L);
+void ShowAll(lua_State* L);
+void ShowMeshes(lua_State* L);
+void ShowJoints(lua_State* L);
+void SelectAll(lua_State* L);
+void SelectNone(lua_State* L);
+void InvertSelection(lua_State* L);

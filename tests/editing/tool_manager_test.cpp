@@ -55,8 +55,8 @@ TEST_F(ToolManagerTest, RightClicksPressAndShowTheToolOptions) {
 }
 
 TEST_F(ToolManagerTest, ToolsOfLaterPartsStayOff) {
-    for (rgToolButton b : {rgToolButton::EditObjectProperties, rgToolButton::AnimateTranslate,
-                           rgToolButton::AnimateRotate, rgToolButton::AnimateIK}) {
+    for (rgToolButton b :
+         {rgToolButton::AnimateTranslate, rgToolButton::AnimateRotate, rgToolButton::AnimateIK}) {
         EXPECT_FALSE(tools().IsAvailable(b));
         tools().Click(b);
         EXPECT_EQ(tools().ActiveButton(), rgToolButton::None);

@@ -1,0 +1,71 @@
+#include "editing/editor_commands.h"
+
+#include "editing/joint_commands.h"
+#include "editing/object_commands.h"
+#include "editing/rg_editor.h"
+#include "editing/skin_commands.h"
+#include "editing/tool_manager.h"
+#include "editing/tool_table.h"
+
+namespace {
+
+void AddTools(rgEditor& e) {
+    rgToolManager& tools = e.tools();
+    for (int i = 0; i < kToolButtonCount; ++i) {
+        const auto button = static_cast<rgToolButton>(i);
+        const rgToolSpec& spec = *ToolSpec(button);
+        e.commands.Add(
+            {std::string("Tool.") + spec.name, spec.name, "", "",
+             [&tools, button] { tools.Click(button); },
+             [&tools, button] { return tools.IsAvailable(button) || tools.IsDown(button); },
+             [&tools, button] { return tools.IsDown(button); }});
+    }
+}
+
+}  // namespace
+
+void RegisterEditingCommands(rgEditor& e) {
+    rgCommandRegistry& c = e.commands;
+    c.Add({"Edit.Undo", "Can't Undo", "Ctrl+Z", "", [&e] { e.Undo(); },
+           [&e] { return e.undo.HasSteps(); }, nullptr});
+    c.Add({"Edit.DuplicateObjects", "Duplicate Objects", "", "Duplicate Objects",
+           [&e] { DuplicateObjects(e); }, nullptr, nullptr});
+    c.Add({"Edit.MirrorObjects", "Mirror Objects", "", "Mirror Objects",
+           [&e] {
+               bool x = false, y = false, z = false;
+               if (e.dialogs().AskMirrorAxes(x, y, z)) MirrorObjects(e, x, y, z);
+           },
+           nullptr, nullptr});
+    c.Add({"Edit.DeleteObjects", "&Delete Objects", "Ctrl+Del", "Delete Objects",
+           [&e] { DeleteObjects(e); }, nullptr, nullptr});
+    c.Add({"Edit.HideSelected", "S&elected", "", "", [&e] { HideSelected(e); }, nullptr, nullptr});
+    c.Add({"Edit.HideUnselected", "&Unselected", "", "", [&e] { HideUnselected(e); }, nullptr,
+           nullptr});
+    c.Add({"Edit.HideMeshes", "&Meshes", "", "", [&e] { HideMeshes(e); }, nullptr, nullptr});
+    c.Add({"Edit.HideJoints", "&Joints", "", "", [&e] { HideJoints(e); }, nullptr, nullptr});
+    c.Add({"Edit.ShowAll", "&All", "", "", [&e] { ShowAll(e); }, nullptr, nullptr});
+    c.Add({"Edit.ShowMeshes", "&Meshes", "", "", [&e] { ShowMeshes(e); }, nullptr, nullptr});
+    c.Add({"Edit.ShowJoints", "&Joints", "", "", [&e] { ShowJoints(e); }, nullptr, nullptr});
+    c.Add({"Edit.SelectAll", "&All", "", "", [&e] { SelectAll(e); }, nullptr, nullptr});
+    c.Add({"Edit.SelectNone", "&None", "", "", [&e] { SelectNone(e); }, nullptr, nullptr});
+    c.Add({"Edit.InvertSelection", "&Invert Selection", "", "", [&e] { InvertSelection(e); },
+           nullptr, nullptr});
+
+    rgToolManager& tools = e.tools();
+    c.Add({"Skeleton.AttachJoints", "Attach Joints", "", "Attach Joints",
+           [&tools] { tools.Click(rgToolButton::AttachJoints); }, nullptr,
+           [&tools] { return tools.IsDown(rgToolButton::AttachJoints); }});
+    c.Add({"Skeleton.DetachJoints", "Detach Joints", "", "Detach Joints", [&e] { DetachJoints(e); },
+           nullptr, nullptr});
+    c.Add({"Skeleton.BindSkin", "Bind Skin", "", "Bind Skin",
+           [&e] {
+               rgBindSkinSettings settings;
+               if (e.dialogs().AskBindSkin(settings)) BindSkin(e, settings);
+           },
+           nullptr, nullptr});
+    c.Add({"Skeleton.DetachSkin", "Detach Skin", "", "Detach Skin", [&e] { DetachSkin(e); },
+           nullptr, nullptr});
+    c.Add({"Skeleton.AutoOrientJoints", "Auto Orient Joints", "", "Auto Orient Joints",
+           [&e] { AutoOrientJoints(e); }, nullptr, nullptr});
+    AddTools(e);
+}
