@@ -64,7 +64,6 @@ TEST_F(EditingTools, ToolButtonsAndTheLevelBoxDriveTheTools) {
     QTest::mouseClick(Button(rgToolButton::EditRotate), Qt::LeftButton);
     EXPECT_FALSE(Button(rgToolButton::EditTranslate)->isChecked());
     EXPECT_EQ(editor.tools().ActiveButton(), rgToolButton::EditRotate);
-    EXPECT_FALSE(Button(rgToolButton::EditVertexAssign)->isEnabled());  // not there yet
     EXPECT_TRUE(Button(rgToolButton::EditTranslate)->toolTip().isEmpty());
 
     form.EditingMenus().AttachJointsMenu->trigger();
