@@ -1,6 +1,9 @@
 #include "editing/tool_manager.h"
 
+#include "editing/animation_control.h"
 #include "editing/rg_bone_create.h"
+#include "editing/rg_bone_rotate.h"
+#include "editing/rg_bone_translate.h"
 #include "editing/rg_editor.h"
 #include "editing/rg_node_attach.h"
 #include "editing/rg_rotate.h"
@@ -47,7 +50,9 @@ rgToolManager::rgToolManager(rgEditor& editor)
       rotate_(std::make_unique<rgRotate>(*this)),
       scale_(std::make_unique<rgScale>(*this)),
       boneCreate_(std::make_unique<rgBoneCreate>(*this)),
-      nodeAttach_(std::make_unique<rgNodeAttach>(*this)) {}
+      nodeAttach_(std::make_unique<rgNodeAttach>(*this)),
+      boneTranslate_(std::make_unique<rgBoneTranslate>(*this)),
+      boneRotate_(std::make_unique<rgBoneRotate>(*this)) {}
 
 rgToolManager::~rgToolManager() = default;
 
@@ -66,9 +71,13 @@ rgSelect* rgToolManager::ToolOf(rgToolButton button) const {
             return boneCreate_.get();
         case rgToolButton::AttachJoints:
             return nodeAttach_.get();
+        case rgToolButton::AnimateTranslate:
+            return boneTranslate_.get();
+        case rgToolButton::AnimateRotate:
+            return boneRotate_.get();
         default:
-            // Vertex assignment, object properties, the pose tools and IK
-            // come with their own parts of the editor.
+            // Vertex assignment, object properties and IK come with their
+            // own parts of the editor.
             return nullptr;
     }
 }
@@ -89,7 +98,7 @@ void rgToolManager::Click(rgToolButton button) {
         down_[Index(button)] = false;
         view_->ShowToolButton(button, false);
         Deactivate(button);
-    } else if (IsAvailable(button)) {
+    } else if (IsAvailable(button) && !editor_.state().playing) {
         down_[Index(button)] = true;
         view_->ShowToolButton(button, true);
         Activate(button);
@@ -172,7 +181,7 @@ void rgToolManager::ChangeLevel(int level) {
                : was == rgToolButton::EditRotate  ? rgToolButton::AnimateRotate
                                                   : rgToolButton::AnimateSelect;
     } else {
-        state.playing = false;
+        editor_.animation().Stop();
         next = was == rgToolButton::AnimateTranslate ? rgToolButton::EditTranslate
                : was == rgToolButton::AnimateRotate  ? rgToolButton::EditRotate
                                                      : rgToolButton::EditSelect;
@@ -200,11 +209,17 @@ rgGizmoOptions rgToolManager::GizmoOptions() const {
 }
 
 void rgToolManager::TranslateSelection(float x, float y, float z) {
-    if (editor_.state().editLevel == kEditObjects) translate_->TranslateBy(x, y, z);
+    if (editor_.state().editLevel == kEditAnimation)
+        boneTranslate_->TranslateBy(x, y, z);
+    else
+        translate_->TranslateBy(x, y, z);
 }
 
 void rgToolManager::RotateSelection(float x, float y, float z) {
-    if (editor_.state().editLevel == kEditObjects) rotate_->RotateBy(x, y, z);
+    if (editor_.state().editLevel == kEditAnimation)
+        boneRotate_->RotateBy(x, y, z);
+    else
+        rotate_->RotateBy(x, y, z);
 }
 
 void rgToolManager::ScaleSelection(float x, float y, float z) {
@@ -256,9 +271,10 @@ void rgToolManager::RedrawViewports() {
     editor_.view().RedrawViewports();
 }
 
-std::array<rgSelect*, 6> rgToolManager::AllTools() const {
-    return {select_.get(), translate_.get(),  rotate_.get(),
-            scale_.get(),  boneCreate_.get(), nodeAttach_.get()};
+std::array<rgSelect*, 8> rgToolManager::AllTools() const {
+    return {select_.get(),        translate_.get(),  rotate_.get(),
+            scale_.get(),         boneCreate_.get(), nodeAttach_.get(),
+            boneTranslate_.get(), boneRotate_.get()};
 }
 
 void rgToolManager::ResetNodeReferences() {

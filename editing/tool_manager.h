@@ -17,6 +17,8 @@ class rgRotate;
 class rgScale;
 class rgBoneCreate;
 class rgNodeAttach;
+class rgBoneTranslate;
+class rgBoneRotate;
 
 // Exactly one tool receives the mouse events of all viewports. The manager
 // owns one object of every tool for the editor's life, keeps which tool
@@ -44,6 +46,8 @@ public:
     rgScale& scale() const { return *scale_; }
     rgBoneCreate& boneCreate() const { return *boneCreate_; }
     rgNodeAttach& nodeAttach() const { return *nodeAttach_; }
+    rgBoneTranslate& boneTranslate() const { return *boneTranslate_; }
+    rgBoneRotate& boneRotate() const { return *boneRotate_; }
 
     bool IsDown(rgToolButton button) const;
     // The button that is down, or None.
@@ -51,7 +55,8 @@ public:
     rgSelect* ActiveTool() const { return ToolOf(ActiveButton()); }
 
     // A click on a tool button (or on "Attach Joints"): it toggles, and the
-    // tool goes on or off. A tool that is not available stays off.
+    // tool goes on or off. A tool that is not available stays off, and so
+    // does every tool while the animation plays.
     void Click(rgToolButton button);
     // Puts the button down or up as a click would, when it is not so already.
     void SetDown(rgToolButton button, bool down);
@@ -64,7 +69,7 @@ public:
     // A navigation button was chosen: every tool goes off.
     void NavigationChosen();
 
-    // The level box: 0 "Objects", 1 "Animation".
+    // The level box: 0 "Objects", 1 "Animation". Going to Objects stops playback.
     void ChangeLevel(int level);
     // The coordinate-system selector: kCoordLocal or kCoordGlobal.
     int coordSystem = kCoordLocal;
@@ -75,8 +80,7 @@ public:
     rgGizmoOptions GizmoOptions() const;
 
     // Numeric entry of the "Move", "Rotate" and "Scale" pages: the object
-    // tools at the Objects level (the pose tools at the Animation level,
-    // once they exist).
+    // tools at the Objects level, the pose tools at the Animation level.
     void TranslateSelection(float x, float y, float z);
     void RotateSelection(float x, float y, float z);
     void ScaleSelection(float x, float y, float z);
@@ -109,7 +113,7 @@ private:
     void ShowPages(unsigned pages);
     void HidePages(unsigned pages);
     void InstallHandlers();
-    std::array<rgSelect*, 6> AllTools() const;
+    std::array<rgSelect*, 8> AllTools() const;
 
     rgEditor& editor_;
     rgToolView noView_;
@@ -120,6 +124,8 @@ private:
     std::unique_ptr<rgScale> scale_;
     std::unique_ptr<rgBoneCreate> boneCreate_;
     std::unique_ptr<rgNodeAttach> nodeAttach_;
+    std::unique_ptr<rgBoneTranslate> boneTranslate_;
+    std::unique_ptr<rgBoneRotate> boneRotate_;
     std::array<bool, kToolButtonCount> down_{};
     unsigned pages_ = kPageSelect;
     rgToolHandlers current_;
