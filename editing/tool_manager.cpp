@@ -5,6 +5,7 @@
 #include "editing/rg_bone_rotate.h"
 #include "editing/rg_bone_translate.h"
 #include "editing/rg_editor.h"
+#include "editing/rg_ik_move.h"
 #include "editing/rg_node_attach.h"
 #include "editing/rg_rotate.h"
 #include "editing/rg_scale.h"
@@ -52,7 +53,8 @@ rgToolManager::rgToolManager(rgEditor& editor)
       boneCreate_(std::make_unique<rgBoneCreate>(*this)),
       nodeAttach_(std::make_unique<rgNodeAttach>(*this)),
       boneTranslate_(std::make_unique<rgBoneTranslate>(*this)),
-      boneRotate_(std::make_unique<rgBoneRotate>(*this)) {}
+      boneRotate_(std::make_unique<rgBoneRotate>(*this)),
+      ikMove_(std::make_unique<rgIKMove>(*this)) {}
 
 rgToolManager::~rgToolManager() = default;
 
@@ -75,9 +77,11 @@ rgSelect* rgToolManager::ToolOf(rgToolButton button) const {
             return boneTranslate_.get();
         case rgToolButton::AnimateRotate:
             return boneRotate_.get();
+        case rgToolButton::AnimateIK:
+            return ikMove_.get();
         default:
-            // Vertex assignment, object properties and IK come with their
-            // own parts of the editor.
+            // Vertex assignment and object properties come with their own
+            // parts of the editor.
             return nullptr;
     }
 }
@@ -271,10 +275,10 @@ void rgToolManager::RedrawViewports() {
     editor_.view().RedrawViewports();
 }
 
-std::array<rgSelect*, 8> rgToolManager::AllTools() const {
+std::array<rgSelect*, 9> rgToolManager::AllTools() const {
     return {select_.get(),        translate_.get(),  rotate_.get(),
             scale_.get(),         boneCreate_.get(), nodeAttach_.get(),
-            boneTranslate_.get(), boneRotate_.get()};
+            boneTranslate_.get(), boneRotate_.get(), ikMove_.get()};
 }
 
 void rgToolManager::ResetNodeReferences() {

@@ -19,6 +19,7 @@ class rgBoneCreate;
 class rgNodeAttach;
 class rgBoneTranslate;
 class rgBoneRotate;
+class rgIKMove;
 
 // Exactly one tool receives the mouse events of all viewports. The manager
 // owns one object of every tool for the editor's life, keeps which tool
@@ -48,6 +49,7 @@ public:
     rgNodeAttach& nodeAttach() const { return *nodeAttach_; }
     rgBoneTranslate& boneTranslate() const { return *boneTranslate_; }
     rgBoneRotate& boneRotate() const { return *boneRotate_; }
+    rgIKMove& ikMove() const { return *ikMove_; }
 
     bool IsDown(rgToolButton button) const;
     // The button that is down, or None.
@@ -113,7 +115,7 @@ private:
     void ShowPages(unsigned pages);
     void HidePages(unsigned pages);
     void InstallHandlers();
-    std::array<rgSelect*, 8> AllTools() const;
+    std::array<rgSelect*, 9> AllTools() const;
 
     rgEditor& editor_;
     rgToolView noView_;
@@ -126,6 +128,7 @@ private:
     std::unique_ptr<rgNodeAttach> nodeAttach_;
     std::unique_ptr<rgBoneTranslate> boneTranslate_;
     std::unique_ptr<rgBoneRotate> boneRotate_;
+    std::unique_ptr<rgIKMove> ikMove_;
     std::array<bool, kToolButtonCount> down_{};
     unsigned pages_ = kPageSelect;
     rgToolHandlers current_;

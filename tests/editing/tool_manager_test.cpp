@@ -55,8 +55,7 @@ TEST_F(ToolManagerTest, RightClicksPressAndShowTheToolOptions) {
 }
 
 TEST_F(ToolManagerTest, ToolsOfLaterPartsStayOff) {
-    for (rgToolButton b : {rgToolButton::EditVertexAssign, rgToolButton::EditObjectProperties,
-                           rgToolButton::AnimateIK}) {
+    for (rgToolButton b : {rgToolButton::EditVertexAssign, rgToolButton::EditObjectProperties}) {
         EXPECT_FALSE(tools().IsAvailable(b));
         tools().Click(b);
         EXPECT_EQ(tools().ActiveButton(), rgToolButton::None);
