@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -10,10 +11,13 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "app/animation_menu.h"
 #include "app/arrange_dialog.h"
 #include "app/background_form.h"
 #include "app/editing_menus.h"
+#include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
+#include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
 #include "viewport/gl_node_painter.h"
@@ -52,6 +56,12 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     editor_.context.SetMessages(&messages_);
     editor_.SetDocumentView(this);
     editor_.tools().SetView(this);
+    playback_ = new TPlaybackTimer(editor_.animation(), this);
+    // While the animation plays the edit level stays as it is.
+    playback_->onPlayingChanged = [this](bool playing) {
+        panels_->LevelCombo->setEnabled(!playing);
+    };
+    editor_.animation().SetView(playback_);
     UpdateTitle();
 
     // The first viewport window fills the work area; it keeps filling it
@@ -63,6 +73,8 @@ TMainForm::~TMainForm() {
     // Viewport windows go first: their contexts release the shared lists.
     const std::vector<TViewportForm*> windows = viewports_;
     for (TViewportForm* form : windows) delete form;
+    editor_.animation().Stop();
+    editor_.animation().SetView(nullptr);
     editor_.tools().SetView(nullptr);
     editor_.SetDocumentView(nullptr);
     editor_.context.SetMessages(nullptr);
@@ -70,6 +82,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::BuildMenus() {
     menus_ = new TEditingMenus(*menuBar(), editor_);
+    animationMenu_ = new TAnimationMenu(*menuBar(), nullptr, editor_);
     windowsMenu_ = menuBar()->addMenu("&Windows");
     windowsMenu_->addAction("&New Viewport", this, &TMainForm::NewViewport1Click);
     windowsMenu_->addAction("&Arrange Viewports", this, &TMainForm::ArrangeViewports1Click);
@@ -270,6 +283,7 @@ void TMainForm::ShowWeights(int jointId, bool normalized) {
 void TMainForm::ShowEditLevel(int level) {
     panels_->ShowLevel(level);
     menus_->ShowLevel(level);
+    animationMenu_->ShowLevel(level);
 }
 
 void TMainForm::RefreshGizmoOptions() { gizmoOptions = editor_.tools().GizmoOptions(); }

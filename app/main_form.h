@@ -18,8 +18,10 @@
 class QLabel;
 class QMenu;
 class QToolBar;
+class TAnimationMenu;
 class TBackgroundForm;
 class TEditingMenus;
+class TPlaybackTimer;
 class TToolBarPanels;
 class rgEditor;
 
@@ -73,6 +75,8 @@ public:
     const rgToolHandlers& CurrentToolHandlers() const { return toolHandlers_; }
     TToolBarPanels& ToolPanels() const { return *panels_; }
     TEditingMenus& EditingMenus() const { return *menus_; }
+    TAnimationMenu& AnimationMenu() const { return *animationMenu_; }
+    TPlaybackTimer& Playback() const { return *playback_; }
 
     // What scene drawing shows besides the scene: vertices while the vertex
     // tool is active, the weight greys and the gizmo choices.
@@ -130,6 +134,8 @@ private:
     QToolBar* toolBar_ = nullptr;
     TToolBarPanels* panels_ = nullptr;
     TEditingMenus* menus_ = nullptr;
+    TAnimationMenu* animationMenu_ = nullptr;
+    TPlaybackTimer* playback_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
     QLabel* hintPanel_ = nullptr;
     QLabel* statusPanel_ = nullptr;

@@ -2,7 +2,12 @@
 
 #include <malloc.h>
 
+#include <vector>
+
+#include "animation/ik_solver.h"
 #include "animation/scene_pose.h"
+#include "animation/stopwatch.h"
+#include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
@@ -25,7 +30,103 @@ void AddKeyedJoints(rgScene& scene, int joints, int keys) {
     }
 }
 
+// A mesh of `count` vertices on a grid, each bound to four of `joints`.
+rgMesh* AddBoundMesh(rgScene& scene, const std::vector<rgBone*>& joints, int count) {
+    rgMesh* mesh = scene.CreateMesh();
+    scene.GetRootNode()->AttachChild(mesh);
+    const int n = static_cast<int>(joints.size());
+    for (int i = 0; i < count; ++i) {
+        rgVertex v;
+        v.position.set(static_cast<float>(i % 400) * 0.01f, static_cast<float>(i / 400) * 0.01f, 0);
+        v.normal.set(0, 0, 1);
+        for (int k = 0; k < rgVertex::kInfluences; ++k) {
+            v.bone[k] = joints[static_cast<size_t>((i / 7 + k * 13) % n)]->GetId();
+            v.weight[k] = 0.1f + 0.2f * static_cast<float>(k);
+        }
+        mesh->AddVertex(v, false);
+        if (i >= 2) mesh->AddFace(i - 2, i - 1, i);
+    }
+    return mesh;
+}
+
+// Time that moves on by one display frame at every reading.
+class FrameStopwatch : public rgStopwatch {
+public:
+    void Reset() override { fresh_ = true; }
+    double Lap() override {
+        const bool fresh = fresh_;
+        fresh_ = false;
+        return fresh ? 0.0 : 1.0 / 60;
+    }
+
+private:
+    bool fresh_ = true;
+};
+
 }  // namespace
+
+// One 100-step IK solve on a 10-joint chain in a scene of 200 joints with a
+// bound 100,000-vertex mesh; the goal swings between two points out of
+// reach, so every step turns a joint. The mesh is skinned once, as a draw
+// would; the solve itself never re-skins.
+static void BM_IKSolve(benchmark::State& state) {
+    rgEditor editor;
+    editor.state().editLevel = kEditAnimation;
+    rgScene& scene = editor.scene();
+    std::vector<rgBone*> joints;
+    rgBone* end = nullptr;
+    for (int chain = 0; chain < 20; ++chain) {
+        rgSceneNode* parent = scene.GetRootNode();
+        const int length = chain == 0 ? 11 : (chain < 19 ? 10 : 9);  // 200 joints in all
+        for (int j = 0; j < length; ++j) {
+            rgBone* joint = scene.CreateBone();
+            joint->GetLocalMatrix().translate(j == 0 ? static_cast<float>(chain) : 0, 0.5f, 0);
+            parent->AttachChild(joint);
+            joints.push_back(joint);
+            parent = joint;
+        }
+        if (chain == 0) end = joints.back();  // 10 joints above it turn
+    }
+    rgMesh* mesh = AddBoundMesh(scene, joints, 100000);
+    scene.UpdateScene();
+    mesh->Deform();
+    const vector3 goals[2] = {{20, 2, 5}, {-20, 2, -5}};
+    int i = 0, steps = 0;
+    for (auto _ : state) steps = Solve(*end, goals[i++ & 1]);
+    state.counters["steps"] = steps;
+    state.counters["joints"] = static_cast<double>(joints.size());
+    state.counters["vertices"] = mesh->GetVertexCount();
+}
+BENCHMARK(BM_IKSolve)->Unit(benchmark::kMicrosecond);
+
+// One playback step of 64 joints with 200 keys each (spline keys), then the
+// re-skinning of a 100,000-vertex mesh bound to them that the next draw
+// does; nothing is drawn.
+static void BM_PlaybackStep(benchmark::State& state) {
+    rgEditor editor;
+    editor.state().editLevel = kEditAnimation;
+    rgScene& scene = editor.scene();
+    AddKeyedJoints(scene, 64, 200);
+    std::vector<rgBone*> joints;
+    scene.ForEach([&](rgSceneNode* node) {
+        if (rgBone* joint = ToBone(node)) joints.push_back(joint);
+    });
+    rgMesh* mesh = AddBoundMesh(scene, joints, 100000);
+    editor.state().totalFrames = editor.state().segmentEnd = 400;
+    FrameStopwatch stopwatch;
+    rgAnimationControl& animation = editor.animation();
+    animation.SetStopwatch(&stopwatch);
+    animation.Play();
+    for (auto _ : state) {
+        animation.Step();
+        scene.UpdateScene();
+        mesh->Deform();
+    }
+    state.counters["joints"] = static_cast<double>(joints.size());
+    state.counters["keys"] = static_cast<double>(joints.size()) * 200;
+    state.counters["vertices"] = mesh->GetVertexCount();
+}
+BENCHMARK(BM_PlaybackStep)->Unit(benchmark::kMillisecond);
 
 // Posing 100 joints with 200 keys each at one frame; arg: interpolation mode.
 static void BM_EvaluateScene(benchmark::State& state) {

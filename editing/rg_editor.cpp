@@ -1,10 +1,13 @@
 #include "editing/rg_editor.h"
 
+#include "editing/animation_control.h"
 #include "editing/editor_commands.h"
 #include "editing/tool_manager.h"
 
 rgEditor::rgEditor()
-    : scene_(std::make_unique<rgScene>(context)), tools_(std::make_unique<rgToolManager>(*this)) {
+    : scene_(std::make_unique<rgScene>(context)),
+      tools_(std::make_unique<rgToolManager>(*this)),
+      animation_(std::make_unique<rgAnimationControl>(*this)) {
     context.SetToolOptions(&toolOptions);
     context.SetToolReferences(tools_.get());
     RegisterEditingCommands(*this);
@@ -16,6 +19,7 @@ rgEditor::~rgEditor() {
     context.SetToolReferences(nullptr);
     context.SetToolOptions(nullptr);
     tools_.reset();
+    animation_.reset();
 }
 
 std::string WindowTitle(const rgState& state) {

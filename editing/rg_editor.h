@@ -16,6 +16,7 @@
 // stack, with the document commands that keep them and the main window in
 // step. The application creates one; tests create their own.
 class rgToolManager;
+class rgAnimationControl;
 
 class rgEditor {
 public:
@@ -34,6 +35,8 @@ public:
     rgScene& scene() { return *scene_; }
     // The editing tools, one object each, and which one is active.
     rgToolManager& tools() { return *tools_; }
+    // Frames, playback and the animation settings.
+    rgAnimationControl& animation() { return *animation_; }
 
     void SetDocumentView(rgDocumentView* view) { view_ = view ? view : &noView_; }
     rgDocumentView& view() { return *view_; }
@@ -57,6 +60,7 @@ private:
 
     std::unique_ptr<rgScene> scene_;
     std::unique_ptr<rgToolManager> tools_;
+    std::unique_ptr<rgAnimationControl> animation_;
     rgDocumentView noView_;
     rgDocumentView* view_ = &noView_;
     rgCommandDialogs noDialogs_;

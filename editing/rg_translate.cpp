@@ -65,6 +65,11 @@ void rgTranslate::MouseMove(int s, int x, int y, rgToolViewport& viewport) {
 void rgTranslate::DragNode(rgSceneNode* node, const rgToolEvent& event) {
     const matrix44 frame = frames_.At(frameCounter_++);
     if (!node->GetSelected() || !owner().view().HasActiveViewport()) return;
+    node->Translate(DragIncrement(*node, event), frame);
+    moved_ = true;
+}
+
+vector3 rgTranslate::DragIncrement(rgSceneNode& node, const rgToolEvent& event) const {
     const int axis = state().activeAxis;
     const rgViewportState& view = event.viewport->State();
     const float h = static_cast<float>(horizontalOffset_);
@@ -76,14 +81,13 @@ void rgTranslate::DragNode(rgSceneNode* node, const rgToolEvent& event) {
         else if (axis == kAxisCentre)
             d = delta_;
     } else {
-        const float distance = (node->GetGlobalMatrix().pos_component() - eyePoint_).len();
+        const float distance = (node.GetGlobalMatrix().pos_component() - eyePoint_).len();
         if (axis < kAxisCentre)
             d[axis] = distance * h * 0.002f;
         else if (axis == kAxisCentre)
             d = delta_ * distance;
     }
-    node->Translate(d, frame);
-    moved_ = true;
+    return d;
 }
 
 void rgTranslate::MouseUp(int button, int s, int x, int y, rgToolViewport& viewport) {

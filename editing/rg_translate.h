@@ -31,6 +31,8 @@ public:
 protected:
     // Label of the undo step of a drag and of numeric entry.
     virtual const char* UndoLabel() const { return "Translate Objects"; }
+    // The move of the current drag values for one node, in its frame's axes.
+    vector3 DragIncrement(rgSceneNode& node, const rgToolEvent& event) const;
 
     vector3 eyePoint_;
     vector3 startPoint_;

@@ -1,7 +1,11 @@
 #include "editing/tool_manager.h"
 
+#include "editing/animation_control.h"
 #include "editing/rg_bone_create.h"
+#include "editing/rg_bone_rotate.h"
+#include "editing/rg_bone_translate.h"
 #include "editing/rg_editor.h"
+#include "editing/rg_ik_move.h"
 #include "editing/rg_node_attach.h"
 #include "editing/rg_object_prop.h"
 #include "editing/rg_rotate.h"
@@ -51,7 +55,10 @@ rgToolManager::rgToolManager(rgEditor& editor)
       boneCreate_(std::make_unique<rgBoneCreate>(*this)),
       nodeAttach_(std::make_unique<rgNodeAttach>(*this)),
       vertexAssign_(std::make_unique<rgVertexAssign>(*this)),
-      objectProp_(std::make_unique<rgObjectProp>(*this)) {}
+      objectProp_(std::make_unique<rgObjectProp>(*this)),
+      boneTranslate_(std::make_unique<rgBoneTranslate>(*this)),
+      boneRotate_(std::make_unique<rgBoneRotate>(*this)),
+      ikMove_(std::make_unique<rgIKMove>(*this)) {}
 
 rgToolManager::~rgToolManager() = default;
 
@@ -74,8 +81,13 @@ rgSelect* rgToolManager::ToolOf(rgToolButton button) const {
             return vertexAssign_.get();
         case rgToolButton::EditObjectProperties:
             return objectProp_.get();
+        case rgToolButton::AnimateTranslate:
+            return boneTranslate_.get();
+        case rgToolButton::AnimateRotate:
+            return boneRotate_.get();
+        case rgToolButton::AnimateIK:
+            return ikMove_.get();
         default:
-            // The pose tools and IK come with their own parts of the editor.
             return nullptr;
     }
 }
@@ -96,7 +108,7 @@ void rgToolManager::Click(rgToolButton button) {
         down_[Index(button)] = false;
         view_->ShowToolButton(button, false);
         Deactivate(button);
-    } else if (IsAvailable(button)) {
+    } else if (IsAvailable(button) && !editor_.state().playing) {
         down_[Index(button)] = true;
         view_->ShowToolButton(button, true);
         Activate(button);
@@ -179,7 +191,7 @@ void rgToolManager::ChangeLevel(int level) {
                : was == rgToolButton::EditRotate  ? rgToolButton::AnimateRotate
                                                   : rgToolButton::AnimateSelect;
     } else {
-        state.playing = false;
+        editor_.animation().Stop();
         next = was == rgToolButton::AnimateTranslate ? rgToolButton::EditTranslate
                : was == rgToolButton::AnimateRotate  ? rgToolButton::EditRotate
                                                      : rgToolButton::EditSelect;
@@ -207,11 +219,17 @@ rgGizmoOptions rgToolManager::GizmoOptions() const {
 }
 
 void rgToolManager::TranslateSelection(float x, float y, float z) {
-    if (editor_.state().editLevel == kEditObjects) translate_->TranslateBy(x, y, z);
+    if (editor_.state().editLevel == kEditAnimation)
+        boneTranslate_->TranslateBy(x, y, z);
+    else
+        translate_->TranslateBy(x, y, z);
 }
 
 void rgToolManager::RotateSelection(float x, float y, float z) {
-    if (editor_.state().editLevel == kEditObjects) rotate_->RotateBy(x, y, z);
+    if (editor_.state().editLevel == kEditAnimation)
+        boneRotate_->RotateBy(x, y, z);
+    else
+        rotate_->RotateBy(x, y, z);
 }
 
 void rgToolManager::ScaleSelection(float x, float y, float z) {
@@ -263,9 +281,10 @@ void rgToolManager::RedrawViewports() {
     editor_.view().RedrawViewports();
 }
 
-std::array<rgSelect*, 8> rgToolManager::AllTools() const {
-    return {select_.get(),     translate_.get(),  rotate_.get(),       scale_.get(),
-            boneCreate_.get(), nodeAttach_.get(), vertexAssign_.get(), objectProp_.get()};
+std::array<rgSelect*, 11> rgToolManager::AllTools() const {
+    return {select_.get(),        translate_.get(),  rotate_.get(),       scale_.get(),
+            boneCreate_.get(),    nodeAttach_.get(), vertexAssign_.get(), objectProp_.get(),
+            boneTranslate_.get(), boneRotate_.get(), ikMove_.get()};
 }
 
 void rgToolManager::ForgetNode(rgSceneNode* node) {

@@ -20,6 +20,9 @@ class rgNodeAttach;
 class rgVertexAssign;
 class rgObjectProp;
 class rgSceneNode;
+class rgBoneTranslate;
+class rgBoneRotate;
+class rgIKMove;
 
 // Exactly one tool receives the mouse events of all viewports. The manager
 // owns one object of every tool for the editor's life, keeps which tool
@@ -49,6 +52,9 @@ public:
     rgNodeAttach& nodeAttach() const { return *nodeAttach_; }
     rgVertexAssign& vertexAssign() const { return *vertexAssign_; }
     rgObjectProp& objectProp() const { return *objectProp_; }
+    rgBoneTranslate& boneTranslate() const { return *boneTranslate_; }
+    rgBoneRotate& boneRotate() const { return *boneRotate_; }
+    rgIKMove& ikMove() const { return *ikMove_; }
 
     bool IsDown(rgToolButton button) const;
     // The button that is down, or None.
@@ -56,7 +62,8 @@ public:
     rgSelect* ActiveTool() const { return ToolOf(ActiveButton()); }
 
     // A click on a tool button (or on "Attach Joints"): it toggles, and the
-    // tool goes on or off. A tool that is not available stays off.
+    // tool goes on or off. A tool that is not available stays off, and so
+    // does every tool while the animation plays.
     void Click(rgToolButton button);
     // Puts the button down or up as a click would, when it is not so already.
     void SetDown(rgToolButton button, bool down);
@@ -69,7 +76,7 @@ public:
     // A navigation button was chosen: every tool goes off.
     void NavigationChosen();
 
-    // The level box: 0 "Objects", 1 "Animation".
+    // The level box: 0 "Objects", 1 "Animation". Going to Objects stops playback.
     void ChangeLevel(int level);
     // The coordinate-system selector: kCoordLocal or kCoordGlobal.
     int coordSystem = kCoordLocal;
@@ -80,8 +87,7 @@ public:
     rgGizmoOptions GizmoOptions() const;
 
     // Numeric entry of the "Move", "Rotate" and "Scale" pages: the object
-    // tools at the Objects level (the pose tools at the Animation level,
-    // once they exist).
+    // tools at the Objects level, the pose tools at the Animation level.
     void TranslateSelection(float x, float y, float z);
     void RotateSelection(float x, float y, float z);
     void ScaleSelection(float x, float y, float z);
@@ -119,7 +125,7 @@ private:
     void ShowPages(unsigned pages);
     void HidePages(unsigned pages);
     void InstallHandlers();
-    std::array<rgSelect*, 8> AllTools() const;
+    std::array<rgSelect*, 11> AllTools() const;
 
     rgEditor& editor_;
     rgToolView noView_;
@@ -132,6 +138,9 @@ private:
     std::unique_ptr<rgNodeAttach> nodeAttach_;
     std::unique_ptr<rgVertexAssign> vertexAssign_;
     std::unique_ptr<rgObjectProp> objectProp_;
+    std::unique_ptr<rgBoneTranslate> boneTranslate_;
+    std::unique_ptr<rgBoneRotate> boneRotate_;
+    std::unique_ptr<rgIKMove> ikMove_;
     std::array<bool, kToolButtonCount> down_{};
     unsigned pages_ = kPageSelect;
     rgToolHandlers current_;

@@ -1,6 +1,7 @@
 #include "scene/rg_bone.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 #include <string>
 
@@ -208,34 +209,39 @@ void rgBone::SetConstraints(int axis, int mode, float first, float second) {
 
 void rgBone::ApplyConstraints() {
     constexpr double kDegToRad = std::numbers::pi / 180.0;
-    float lo[3], hi[3];
-    for (int i = 0; i < 3; ++i) {
-        lo[i] = static_cast<float>(std::min(limits_[i][0], limits_[i][1]) * kDegToRad);
-        hi[i] = static_cast<float>(std::max(limits_[i][0], limits_[i][1]) * kDegToRad);
-    }
     matrix44 inverseLocal = local_;
     inverseLocal.invert();
     const matrix44 b = local_ * offset_ * inverseLocal;  // the offset seen in the joint's own frame
     vector3 e = b.get_eulers();
+    // A stretched joint matrix can leave the angles undefined: nothing to clamp by.
+    if (!std::isfinite(e.x) || !std::isfinite(e.y) || !std::isfinite(e.z)) return;
+    bool clamped = false;
     for (int i = 0; i < 3; ++i) {
+        float limited = e[i];
         if (limitModes_[i] == kLimitLimited) {
-            if (lo[i] > e[i]) e[i] = lo[i];
-            if (e[i] > hi[i]) e[i] = hi[i];
+            const float lo = static_cast<float>(std::min(limits_[i][0], limits_[i][1]) * kDegToRad);
+            const float hi = static_cast<float>(std::max(limits_[i][0], limits_[i][1]) * kDegToRad);
+            if (lo > limited) limited = lo;
+            if (limited > hi) limited = hi;
         } else if (limitModes_[i] == kLimitLocked) {
-            e[i] = 0.0f;
+            limited = 0.0f;
         }
+        clamped = clamped || limited != e[i];
+        e[i] = limited;
     }
-    const matrix44 c = local_ * offset_;
+    // Within the limits the offset stays exactly as it is.
+    if (!clamped) return;
+    // The rotation whose angles in the joint's own frame are the clamped
+    // ones, brought back into the parent's frame; the translation stays.
+    matrix44 own;
+    own.rotate_x(e.x);
+    own.rotate_y(e.y);
+    own.rotate_z(e.z);
+    const matrix44 localTurn = WithoutTranslation(local_);
+    matrix44 inverseLocalTurn = localTurn;
+    inverseLocalTurn.invert();
     const vector3 t = offset_.pos_component();
-    vector3 X = c.x_component(), Y = c.y_component(), Z = c.z_component();
-    X.norm();
-    Y.norm();
-    Z.norm();
-    matrix44 rx, ry, rz;
-    rx.rotate(X.x, X.y, X.z, -e.x);
-    ry.rotate(Y.x, Y.y, Y.z, -e.y);
-    rz.rotate(Z.x, Z.y, Z.z, -e.z);
-    offset_ = matrix44() * rx * ry * rz;
+    offset_ = WithoutTranslation(inverseLocalTurn * own * localTurn);
     offset_.translate(t.x, t.y, t.z);
     InvalidateSkins();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "animation/scene_pose.h"
+#include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
@@ -71,8 +71,7 @@ void SetFrameRate(lua_State* L, float rate) {
     rgState& state = c.editor.state();
     if (state.mergeMode && rate != state.framesPerSecond)
         c.editor.context.messages().ShowMessage("Warning! The scenes have different frame rates!");
-    // Key times divide by the rate: a rate of 0 or less would make every pose undefined.
-    state.framesPerSecond = rate > 0.0f ? rate : 1.0f;
+    c.editor.animation().SetFrameRate(rate);
 }
 
 int GetTotalFrames(lua_State* L) { return State(L).totalFrames; }
@@ -93,15 +92,9 @@ int GetFrame(lua_State* L) { return State(L).currentFrame; }
 
 void SetFrame(lua_State* L, int frame) {
     rgScriptContext& c = Ctx(L);
-    rgState& state = c.editor.state();
-    frame = std::clamp(frame, 1, std::max(1, state.totalFrames));
-    if (frame == state.currentFrame) return;  // the slider reports real changes only
-    state.currentFrame = frame;
-    if (!state.playing) {
-        GoToFrame(c.editor.scene(), frame);
-        c.viewports.RedrawAll();
-    }
-    c.ui.FramesChanged();
+    const int before = c.editor.state().currentFrame;
+    c.editor.animation().GoToFrame(frame);
+    if (c.editor.state().currentFrame != before) c.ui.FramesChanged();
 }
 
 rgTexture* AddTexture(lua_State* L, const char* path) {

@@ -18,6 +18,7 @@
 #include "scene/rg_scene_node.h"
 #include "scene/rg_texture.h"
 #include "scene/rg_vertex.h"
+#include "scripting/animation_functions.h"
 #include "scripting/app_functions.h"
 #include "scripting/editing_functions.h"
 #include "scripting/script_handles.h"

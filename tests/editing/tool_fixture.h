@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "editing/rg_editor.h"
+#include "editing/tool_event.h"
 #include "editing/tool_manager.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
 #include "tests/scene/recording_ui.h"
 #include "viewport/camera.h"
+#include "viewport/gizmo_shape.h"
 #include "viewport/navigation.h"
 #include "viewport/windowless_viewport.h"
 
@@ -196,6 +198,35 @@ protected:
     vector3 WorldPosition(rgSceneNode* node) {
         scene().UpdateScene();
         return node->GetGlobalMatrix().pos_component();
+    }
+
+    // The pixel of a point on a handle of `node`: 80 % along an axis, or the
+    // centre; the axis is the node's own unless the gizmo is world-aligned.
+    rgPixel Handle(rgSceneNode* node, int axis) {
+        scene().UpdateScene();
+        const matrix44& g = node->GetGlobalMatrix();
+        const vector3 p = g.pos_component();
+        if (axis == kAxisCentre) return viewport.PixelOf(p);
+        const float length = GizmoLength(ViewMatrix(viewport.state), p);
+        const bool world = GizmoWorldAligned(tools().GizmoOptions(), node->IsBone());
+        vector3 dir = world ? vector3(axis == 0, axis == 1, axis == 2)
+                            : (axis == 0   ? g.x_component()
+                               : axis == 1 ? g.y_component()
+                                           : g.z_component());
+        dir.norm();
+        return viewport.PixelOf(p + dir * (0.8f * length));
+    }
+    void PressAndRelease(rgSceneNode* node, int axis) {
+        const rgPixel h = Handle(node, axis);
+        Press(h.x, h.y);
+        Release(h.x, h.y);
+    }
+    // A press on a handle, `steps` moves that add up to (dx, dy), a release.
+    void DragHandle(rgSceneNode* node, int axis, int dx, int dy, int steps = 1) {
+        const rgPixel h = Handle(node, axis);
+        Press(h.x, h.y);
+        for (int i = 1; i <= steps; ++i) Move(h.x + dx * i / steps, h.y + dy * i / steps);
+        Release(h.x + dx, h.y + dy);
     }
 
     RecordingJointTree tree;

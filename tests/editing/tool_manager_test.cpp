@@ -54,15 +54,6 @@ TEST_F(ToolManagerTest, RightClicksPressAndShowTheToolOptions) {
     EXPECT_EQ(tools().StackDepths(), (std::array<int, 3>{1, 1, 1}));
 }
 
-TEST_F(ToolManagerTest, ToolsOfLaterPartsStayOff) {
-    for (rgToolButton b :
-         {rgToolButton::AnimateTranslate, rgToolButton::AnimateRotate, rgToolButton::AnimateIK}) {
-        EXPECT_FALSE(tools().IsAvailable(b));
-        tools().Click(b);
-        EXPECT_EQ(tools().ActiveButton(), rgToolButton::None);
-    }
-}
-
 TEST_F(ToolManagerTest, TheLevelSwitchCarriesTheToolOver) {
     rgMesh* mesh = AddSquare(0, 0, 0);
     mesh->SetSelected(true);
@@ -74,14 +65,21 @@ TEST_F(ToolManagerTest, TheLevelSwitchCarriesTheToolOver) {
     EXPECT_EQ(tools().ActiveButton(), rgToolButton::AnimateSelect);
     EXPECT_EQ(tools().StackDepths(), (std::array<int, 3>{1, 1, 1}));
 
-    state().playing = true;
-    tools().ChangeLevel(kEditObjects);
-    EXPECT_FALSE(state().playing);
-    EXPECT_EQ(tools().ActiveButton(), rgToolButton::EditSelect);
-    tools().Click(rgToolButton::EditTranslate);
-    tools().ChangeLevel(kEditAnimation);  // no pose tool yet: the select tool
     tools().ChangeLevel(kEditObjects);
     EXPECT_EQ(tools().ActiveButton(), rgToolButton::EditSelect);
+    // Translate and rotate carry over to the pose tools and back.
+    const rgToolButton pairs[][2] = {{rgToolButton::EditTranslate, rgToolButton::AnimateTranslate},
+                                     {rgToolButton::EditRotate, rgToolButton::AnimateRotate},
+                                     {rgToolButton::EditCreateBone, rgToolButton::AnimateSelect}};
+    for (const auto& pair : pairs) {
+        tools().SetDown(pair[0], true);
+        tools().ChangeLevel(kEditAnimation);
+        EXPECT_EQ(tools().ActiveButton(), pair[1]);
+        EXPECT_EQ(tools().StackDepths(), (std::array<int, 3>{1, 1, 1}));
+        tools().ChangeLevel(kEditObjects);
+        EXPECT_EQ(tools().ActiveButton(),
+                  pair[1] == rgToolButton::AnimateSelect ? rgToolButton::EditSelect : pair[0]);
+    }
 }
 
 TEST_F(ToolManagerTest, UndoAndClearMakeToolsLetGoOfOldNodes) {

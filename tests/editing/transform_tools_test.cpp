@@ -4,7 +4,6 @@
 #include "editing/rg_scale.h"
 #include "editing/rg_translate.h"
 #include "tests/editing/tool_fixture.h"
-#include "viewport/gizmo_shape.h"
 
 namespace {
 
@@ -19,34 +18,6 @@ protected:
         n->SetSelected(true);
         m = AddSquare(-3, -3, 0, 1);
         m->SetName("M");
-    }
-
-    // The pixel of a point on a handle of `node`: 80 % along an axis, or the
-    // centre; the axis is the node's own unless the gizmo is world-aligned.
-    rgPixel Handle(rgSceneNode* node, int axis) {
-        scene().UpdateScene();
-        const matrix44& g = node->GetGlobalMatrix();
-        const vector3 p = g.pos_component();
-        if (axis == kAxisCentre) return viewport.PixelOf(p);
-        const float length = GizmoLength(ViewMatrix(viewport.state), p);
-        const bool world = GizmoWorldAligned(tools().GizmoOptions(), node->IsBone());
-        vector3 dir = world ? vector3(axis == 0, axis == 1, axis == 2)
-                            : (axis == 0   ? g.x_component()
-                               : axis == 1 ? g.y_component()
-                                           : g.z_component());
-        dir.norm();
-        return viewport.PixelOf(p + dir * (0.8f * length));
-    }
-    void PressAndRelease(rgSceneNode* node, int axis) {
-        const rgPixel h = Handle(node, axis);
-        Press(h.x, h.y);
-        Release(h.x, h.y);
-    }
-    void DragHandle(rgSceneNode* node, int axis, int dx, int dy, int steps = 1) {
-        const rgPixel h = Handle(node, axis);
-        Press(h.x, h.y);
-        for (int i = 1; i <= steps; ++i) Move(h.x + dx * i / steps, h.y + dy * i / steps);
-        Release(h.x + dx, h.y + dy);
     }
 
     // Undo brings back copies of the nodes.

@@ -108,6 +108,45 @@ TEST_F(BoneTest, LimitModesClampTheOffsetRotation) {
     }
 }
 
+TEST_F(BoneTest, ClampedAnglesAreTheAnglesTheOffsetEndsWith) {
+    // A joint turned at rest; an offset of (0.3, -0.4, 0.5) radians in its own frame.
+    rgBone* joint = AddJoint(nullptr, {1, 2, 3});
+    joint->GetLocalMatrix().rotate(0.48f, 0.6f, 0.64f, 0.7f);
+    joint->GetLocalMatrix().translate(1, 2, 3);
+    matrix44 own;
+    own.rotate_x(0.3f);
+    own.rotate_y(-0.4f);
+    own.rotate_z(0.5f);
+    matrix44 turn = joint->GetLocalMatrix(), inverseTurn;
+    turn.clear_translation();
+    inverseTurn = turn;
+    inverseTurn.invert();
+    matrix44 offset = inverseTurn * own * turn;
+    offset.translate(0.5f, 0, 0);
+    joint->SetOffsetMatrix(offset);
+    joint->SetXConstraints(kLimitLocked, 0, 0);
+    joint->SetZConstraints(kLimitLimited, 20, -10);
+    joint->ApplyConstraints();
+    matrix44 inverseLocal = joint->GetLocalMatrix();
+    inverseLocal.invert();
+    const vector3 e =
+        (joint->GetLocalMatrix() * joint->GetOffsetMatrix() * inverseLocal).get_eulers();
+    EXPECT_NEAR(e.x, 0, 1e-6f);
+    EXPECT_NEAR(e.y, -0.4f, 1e-6f);
+    EXPECT_NEAR(e.z, 20 * kPi / 180, 1e-6f);
+    EXPECT_TRUE(Near3(joint->GetOffsetMatrix().pos_component(), {0.5f, 0, 0}));
+
+    // A stretched joint has no angles to read: the offset stays as it was.
+    joint->GetLocalMatrix().ident();
+    joint->GetLocalMatrix().scale(3, 1, 1);
+    matrix44 turned;
+    turned.rotate(0, 1, 0, 1.0f);
+    joint->SetOffsetMatrix(turned);
+    joint->SetYConstraints(kLimitLimited, -5, 5);
+    joint->ApplyConstraints();
+    EXPECT_EQ(joint->GetOffsetMatrix(), turned);
+}
+
 TEST_F(BoneTest, MovingWithoutAffectChildrenKeepsChildJointsInPlace) {
     options.affectChildren = false;
     rgBone* joint = AddJoint(nullptr, {1, 0, 0});
