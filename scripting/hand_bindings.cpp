@@ -9,6 +9,7 @@
 #include <lua.hpp>
 #include <tolua++.h>
 
+#include "scripting/file_functions.h"
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
 #include "scripting/script_handles.h"
@@ -322,4 +323,5 @@ void OpenScriptBindings(lua_State* L) {
     tolua_function(L, "GetRect", ViewportGetRect);
     tolua_endmodule(L);
     tolua_endmodule(L);
+    OpenFileFunctions(L);
 }

@@ -30,13 +30,25 @@ rgScriptEnvironment::~rgScriptEnvironment() {
 
 void rgScriptEnvironment::RunStartupScripts(bool announce) {
     server_.RunFile("system/startup.lua");
+    const std::string folder = server_.ProgramFolder() + "plugins";
+    if (announce) server_.ConsoleWrite("Loading Plugins:");
+    std::string why;
+    const std::vector<std::string> natives = rgPluginLoader::NativePlugins(folder, &why);
+    if (!why.empty() && fs::exists(folder))
+        server_.ConsoleWriteError("The plugins folder " + folder + " cannot be read: " + why);
+    for (const std::string& name : natives) {
+        if (plugins_.Load(folder + "/" + name, server_.GetState(), &why)) {
+            if (announce) server_.ConsoleWrite("   " + name);
+        } else {
+            server_.ConsoleWriteError("   " + name + " was not loaded: " + why);
+        }
+    }
     std::vector<std::string> scripts;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(server_.ProgramFolder() + "plugins", ec))
+    for (const auto& entry : fs::directory_iterator(folder, ec))
         if (entry.is_regular_file(ec) && entry.path().extension() == ".lua")
             scripts.push_back(entry.path().filename().string());
     std::sort(scripts.begin(), scripts.end());
-    if (announce) server_.ConsoleWrite("Loading Plugins:");
     for (const std::string& name : scripts) {
         if (announce) server_.ConsoleWrite("   " + name);
         server_.RunFile("plugins/" + name);

@@ -195,6 +195,8 @@ bool rgScriptServer::Run(int loadStatus, bool sceneFile) {
     const bool stopped = status != 0 && (status == LUA_ERRMEM || guard_.StopReason());
     if (status != 0) {
         std::string message = ErrorText(status);
+        lastError_ = message;
+        while (!lastError_.empty() && lastError_.back() == '\n') lastError_.pop_back();
         if (message.empty() || message.back() != '\n') message += '\n';
         ++errorCount_;
         Alert(message);

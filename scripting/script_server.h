@@ -42,6 +42,8 @@ public:
     void ConsoleWriteError(const std::string& line);
     // Runs that ended in an error since the server started.
     int ErrorCount() const { return errorCount_; }
+    // The message of the last run that ended in an error (no newline).
+    const std::string& LastError() const { return lastError_; }
     // The path RunFile would open.
     std::string ResolvePath(const std::string& path) const;
 
@@ -57,6 +59,7 @@ public:
 private:
     bool Run(int loadStatus, bool sceneFile);
     std::string ErrorText(int status);
+    std::string lastError_;
     void Alert(const std::string& message);
 
     rgScriptGuard guard_;  // before the interpreter: it allocates through the guard
