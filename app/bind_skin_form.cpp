@@ -1,8 +1,8 @@
 #include "app/bind_skin_form.h"
 
+#include "app/dialog_placement.h"
+
 #include <QComboBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -86,9 +86,7 @@ rgBindSkinSettings TBindSkinForm::Settings() const {
 }
 
 bool TBindSkinForm::Ask(rgBindSkinSettings& settings) {
-    adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     if (exec() != QDialog::Accepted) return false;
     settings = Settings();
     return true;

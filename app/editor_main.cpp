@@ -1,6 +1,7 @@
 #include "app/editor_main.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 #include <string>
 
@@ -8,7 +9,11 @@
 
 #include <filesystem>
 
+#include "app/command_dialogs_qt.h"
 #include "app/config_location.h"
+#include "app/main_menus.h"
+#include "app/recent_files_store.h"
+#include "app/script_ui_qt.h"
 #include "app/editor_console.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
@@ -16,9 +21,13 @@
 #include "viewport/gl_panel.h"
 #include "editing/rg_editor.h"
 #include "editing/settings_file.h"
-#include "scripting/document_commands.h"
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "scripting/document_session.h"
+#include "scripting/file_commands.h"
 #include "scripting/script_environment.h"
-#include "scripting/script_ui.h"
+#include "scripting/script_server.h"
 
 namespace {
 
@@ -60,13 +69,37 @@ int RunEditor(int argc, char** argv) {
     int status = 0;
     {
         TMainForm mainForm(editor);
+        TCommandDialogs dialogs(mainForm, editor.state());
+        editor.SetDialogs(&dialogs);
         TEditorConsole console(EditorConfigFile("console.log"), LUA_VERSION);
-        rgScriptUi scriptUi;
+        TScriptUi scriptUi;
         rgScriptEnvironment scripting(editor, mainForm, console, scriptUi, programFolder);
+        rgScriptContext& context = scripting.context();
+        TRecentFilesStore recentStore;
+        rgRecentFiles recent(&recentStore);
+        rgDocumentSession session(context, recent);
+        RegisterFileCommands(context, session);
+        editor.commands.Add(
+            {"Help.HelpPages", "&Help Pages", "F1", "",
+             [&] {
+                 const QString page = QString::fromStdString(programFolder) + "doc/index.html";
+                 if (!QFile::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+                     scripting.server().ConsoleWriteError("Error opening the file!");
+             },
+             nullptr, nullptr});
+        mainForm.Menus().recentFiles = [&recent] { return recent.Items(); };
+        scriptUi.onPluginsChanged = [&] {
+            mainForm.Menus().ShowPluginCommands(context.plugins, [&](const std::string& chunk) {
+                scripting.server().RunString(chunk);
+            });
+        };
+        mainForm.canClose = [&session] { return session.CanClose(); };
+        mainForm.Menus().Refresh();
         mainForm.show();
         scripting.RunStartupScripts(true);
-        if (argc == 2) LoadSceneFile(scripting.context(), CommandLineScene(argv[1]));
+        if (argc == 2) session.Load(CommandLineScene(argv[1]));
         status = QApplication::exec();
+        editor.SetDialogs(nullptr);
     }
 
     std::string error;

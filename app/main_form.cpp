@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QToolButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -14,7 +16,7 @@
 #include "app/animation_menu.h"
 #include "app/arrange_dialog.h"
 #include "app/background_form.h"
-#include "app/editing_menus.h"
+#include "app/main_menus.h"
 #include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
 #include "editing/animation_control.h"
@@ -48,9 +50,10 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     toolBar_ = addToolBar("ToolBar");
     toolBar_->setObjectName("ToolBar");
     toolBar_->setMovable(false);
-    panels_ = new TToolBarPanels(*toolBar_, editor_.tools());
-    panels_->onCoordSystemChanged = [this] { RefreshGizmoOptions(); };
     BuildMenus();
+    BuildDocumentButtons();
+    panels_ = new TToolBarPanels(*toolBar_, editor_);
+    panels_->onCoordSystemChanged = [this] { RefreshGizmoOptions(); };
     BuildStatusBar();
 
     editor_.context.SetMessages(&messages_);
@@ -81,13 +84,49 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::BuildMenus() {
-    menus_ = new TEditingMenus(*menuBar(), editor_);
-    animationMenu_ = new TAnimationMenu(*menuBar(), nullptr, editor_);
-    windowsMenu_ = menuBar()->addMenu("&Windows");
+    editor_.commands.Add({"File.Exit", "E&xit", "", "", [this] { close(); }, nullptr, nullptr});
+    menus_ = new TMainMenus(*menuBar(), editor_);
+    windowsMenu_ = menus_->WindowsMenu;
     windowsMenu_->addAction("&New Viewport", this, &TMainForm::NewViewport1Click);
     windowsMenu_->addAction("&Arrange Viewports", this, &TMainForm::ArrangeViewports1Click);
     windowsMenu_->addAction("&Close All Viewports", this, &TMainForm::CloseAllViewports1Click);
     windowsMenu_->addSeparator();
+}
+
+void TMainForm::BuildDocumentButtons() {
+    const struct {
+        const char* name;
+        const char* hint;
+        const char* command;
+        QStyle::StandardPixmap icon;
+    } buttons[] = {
+        {"NewSceneBtn", "New scene", "File.New", QStyle::SP_FileIcon},
+        {"OpenSceneBtn", "Open scene", "File.Open", QStyle::SP_DialogOpenButton},
+        {"SaveSceneBtn", "Save scene", "File.Save", QStyle::SP_DialogSaveButton},
+    };
+    for (const auto& b : buttons) {
+        auto* button = new QToolButton(toolBar_);
+        button->setObjectName(b.name);
+        button->setIcon(style()->standardIcon(b.icon));
+        button->setAutoRaise(true);
+        button->setStatusTip(b.hint);
+        const std::string command = b.command;
+        connect(button, &QToolButton::clicked, this,
+                [this, command] { editor_.commands.Run(command); });
+        toolBar_->addWidget(button);
+    }
+}
+
+TAnimationMenu& TMainForm::AnimationMenu() const {
+    return *menus_->Animation;
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    if (canClose && !canClose()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
 }
 
 void TMainForm::BuildStatusBar() {
@@ -110,8 +149,9 @@ bool TMainForm::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
-void TMainForm::SetUndoItem(bool enabled, const std::string& caption) {
-    menus_->ShowUndoItem(enabled, QString::fromStdString(caption));
+void TMainForm::SetUndoItem(bool, const std::string& caption) {
+    menus_->commands().SetText("Edit.Undo", QString::fromStdString(caption));
+    menus_->Refresh();
 }
 
 void TMainForm::SetTitle(const std::string& title) {
@@ -259,7 +299,7 @@ void TMainForm::SetToolStatusText(const std::string& text) {
 
 void TMainForm::ShowToolButton(rgToolButton button, bool down) {
     if (button == rgToolButton::AttachJoints)
-        menus_->ShowAttachTick(down);
+        menus_->Refresh();
     else
         panels_->ShowButton(button, down);
     RefreshGizmoOptions();
@@ -283,10 +323,11 @@ void TMainForm::ShowWeights(int jointId, bool normalized) {
 void TMainForm::ShowEditLevel(int level) {
     panels_->ShowLevel(level);
     menus_->ShowLevel(level);
-    animationMenu_->ShowLevel(level);
 }
 
-void TMainForm::RefreshGizmoOptions() { gizmoOptions = editor_.tools().GizmoOptions(); }
+void TMainForm::RefreshGizmoOptions() {
+    gizmoOptions = editor_.tools().GizmoOptions();
+}
 
 std::string TMainForm::ViewportTitleFor(const TViewportForm& form) const {
     std::vector<int> projections;

@@ -20,7 +20,7 @@ class QMenu;
 class QToolBar;
 class TAnimationMenu;
 class TBackgroundForm;
-class TEditingMenus;
+class TMainMenus;
 class TPlaybackTimer;
 class TToolBarPanels;
 class rgEditor;
@@ -74,8 +74,10 @@ public:
 
     const rgToolHandlers& CurrentToolHandlers() const { return toolHandlers_; }
     TToolBarPanels& ToolPanels() const { return *panels_; }
-    TEditingMenus& EditingMenus() const { return *menus_; }
-    TAnimationMenu& AnimationMenu() const { return *animationMenu_; }
+    TMainMenus& Menus() const { return *menus_; }
+    TAnimationMenu& AnimationMenu() const;
+    // Asked before the window closes; false keeps it open. None: it closes.
+    std::function<bool()> canClose;
     TPlaybackTimer& Playback() const { return *playback_; }
 
     // What scene drawing shows besides the scene: vertices while the vertex
@@ -118,9 +120,11 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenus();
+    void BuildDocumentButtons();
     void BuildStatusBar();
     // Gizmos and handle picks follow the coordinate system and the active tool.
     void RefreshGizmoOptions();
@@ -133,8 +137,7 @@ private:
     TBackgroundForm* backdrop_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     TToolBarPanels* panels_ = nullptr;
-    TEditingMenus* menus_ = nullptr;
-    TAnimationMenu* animationMenu_ = nullptr;
+    TMainMenus* menus_ = nullptr;
     TPlaybackTimer* playback_ = nullptr;
     QMenu* windowsMenu_ = nullptr;
     QLabel* hintPanel_ = nullptr;

@@ -7,17 +7,18 @@
 #include <QToolButton>
 
 #include "app/tool_icons.h"
+#include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
 #include "editing/tool_table.h"
 
-TToolBarPanels::TToolBarPanels(QToolBar& bar, rgToolManager& tools) : QObject(&bar), tools_(tools) {
+TToolBarPanels::TToolBarPanels(QToolBar& bar, rgEditor& editor) : QObject(&bar), editor_(editor) {
     CoordSystemCombo = new QComboBox(&bar);
     CoordSystemCombo->setObjectName("CoordSystemCombo");
     CoordSystemCombo->addItems({"Local", "Global"});
     CoordSystemCombo->setStatusTip("Select reference coordinate system");
     bar.addWidget(CoordSystemCombo);
     connect(CoordSystemCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        tools_.SetCoordSystem(index);
+        editor_.tools().SetCoordSystem(index);
         if (onCoordSystemChanged) onCoordSystemChanged();
     });
 
@@ -27,7 +28,7 @@ TToolBarPanels::TToolBarPanels(QToolBar& bar, rgToolManager& tools) : QObject(&b
     LevelCombo->setStatusTip("Edit Level");
     bar.addWidget(LevelCombo);
     connect(LevelCombo, &QComboBox::currentIndexChanged, this,
-            [this](int index) { tools_.ChangeLevel(index); });
+            [this](int index) { editor_.tools().ChangeLevel(index); });
 
     ObjectPanel = BuildPanel(bar, 0);
     ObjectPanel->setObjectName("ObjectPanel");
@@ -54,14 +55,15 @@ QWidget* TToolBarPanels::BuildPanel(QToolBar& bar, int level) {
         // Hints go to the status bar; the buttons show no pop-ups.
         button->setStatusTip(spec.hint);
         // A tool of a later part of the editor cannot be switched on yet.
-        button->setEnabled(tools_.IsAvailable(id));
+        button->setEnabled(editor_.tools().IsAvailable(id));
         button->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(button, &QToolButton::clicked, this, [this, id] {
-            tools_.Click(id);
-            ShowButton(id, tools_.IsDown(id));
+        const std::string command = std::string("Tool.") + spec.name;
+        connect(button, &QToolButton::clicked, this, [this, id, command] {
+            editor_.commands.Run(command);
+            ShowButton(id, editor_.tools().IsDown(id));
         });
         connect(button, &QToolButton::customContextMenuRequested, this,
-                [this, id] { tools_.RightClick(id); });
+                [this, id] { editor_.tools().RightClick(id); });
         row->addWidget(button);
         buttons_[i] = button;
     }

@@ -11,15 +11,16 @@ class QComboBox;
 class QToolBar;
 class QToolButton;
 class QWidget;
-class rgToolManager;
+class rgEditor;
 
 // The tool bar's editing controls: the coordinate-system and level boxes
 // and the two panels of tool buttons (Objects and Animation, one visible at
-// a time). Clicks go to the tool manager; the buttons show its state.
+// a time). A click runs the button's command ("Tool." + its name); the
+// buttons show the tool manager's state.
 class TToolBarPanels : public QObject {
     Q_OBJECT
 public:
-    TToolBarPanels(QToolBar& bar, rgToolManager& tools);
+    TToolBarPanels(QToolBar& bar, rgEditor& editor);
 
     QToolButton* Button(rgToolButton button) const;
     // The button shows whether its tool is on.
@@ -38,7 +39,7 @@ public:
 private:
     QWidget* BuildPanel(QToolBar& bar, int level);
 
-    rgToolManager& tools_;
+    rgEditor& editor_;
     std::array<QToolButton*, kToolButtonCount> buttons_{};
     std::array<QAction*, 2> panelActions_{};
 };

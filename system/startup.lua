@@ -169,7 +169,8 @@ function Writer:put(text)
 end
 
 function Writer:flush()
-  self.file:write(table.concat(self.parts, "", 1, self.n))
+  local ok, problem = self.file:write(table.concat(self.parts, "", 1, self.n))
+  if not ok then error("cannot write the scene file: " .. tostring(problem), 0) end
   self.parts, self.n = {}, 0
 end
 
@@ -214,9 +215,36 @@ local function localMatrix(n)
 end
 
 -- Writes the scene, frame settings, textures and viewports to `path`.
+local writeScene
+
+-- The document is written to a file beside the target and moved over it
+-- only when it is complete, so a save that fails never costs the old file.
 function save(path)
-  local file, problem = io.open(path, "w")
+  local existing = io.open(path, "r")
+  if existing then
+    existing:close()
+    -- A file the user cannot write stays as it is.
+    local probe, problem = io.open(path, "a")
+    if not probe then error("cannot write the scene file: " .. tostring(problem), 2) end
+    probe:close()
+  end
+  local temporary = path .. ".saving"
+  local file, problem = io.open(temporary, "w")
   if not file then error("cannot write the scene file: " .. tostring(problem), 2) end
+  local ok, failure = pcall(writeScene, file)
+  local closed, closeProblem = file:close()
+  if ok and not closed then ok, failure = false, "cannot write the scene file: " .. tostring(closeProblem) end
+  if ok then
+    local renamed, renameProblem = os.rename(temporary, path)
+    if not renamed then ok, failure = false, "cannot write the scene file: " .. tostring(renameProblem) end
+  end
+  if not ok then
+    os.remove(temporary)
+    error(failure, 2)
+  end
+end
+
+function writeScene(file)
   local w = newWriter(file)
   w:put("-- Kinemo scene\nCheckFileVersion(" .. GetFileVersion() .. ")\n")
   w:put("SetFrameRate(" .. num(GetFrameRate()) .. ")\nSetTotalFrames(" .. GetTotalFrames() .. ")\n")
@@ -293,5 +321,4 @@ function save(path)
   end
   w:put("SetFrame(" .. GetFrame() .. ")\nend\n")
   w:flush()
-  file:close()
 end

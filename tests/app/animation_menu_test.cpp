@@ -40,9 +40,11 @@ protected:
 };
 
 TEST_F(AnimationMenu, ShowsAtTheAnimationLevelOnly) {
-    EXPECT_EQ(MenuTitles(), (QStringList{"&Edit", "S&keleton", "&Windows"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Scripts", "&Mesh", "S&keleton",
+                                         "&Windows", "&Help"}));
     form.ToolPanels().LevelCombo->setCurrentIndex(1);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&Edit", "&Animation", "&Windows"}));
+    EXPECT_EQ(MenuTitles(),
+              (QStringList{"&File", "&Edit", "&Scripts", "&Animation", "&Windows", "&Help"}));
     QStringList items;
     for (QAction* a : menu().AnimationMenu->actions()) items << a->text();
     EXPECT_EQ(items, (QStringList{"Play Speed", "Set Framerate", "Keyframe Interpolation", "",

@@ -8,7 +8,8 @@
 #include <QTimer>
 
 #include "app/bind_skin_form.h"
-#include "app/editing_menus.h"
+#include "app/command_dialogs_qt.h"
+#include "app/main_menus.h"
 #include "app/main_form.h"
 #include "editing/rg_editor.h"
 #include "scene/rg_bone.h"
@@ -72,14 +73,16 @@ TEST(BindSkinForm, TheMenuBindsOnOkKeepsTheValuesAndCancelChangesNothing) {
     rgVertex v;
     v.position.set(40, 0, 0);  // beyond the default max distance
     mesh->AddVertex(v, false);
-    TBindSkinForm* dialog = main.EditingMenus().BindSkinForm;
+    TCommandDialogs dialogs(main, editor.state());
+    editor.SetDialogs(&dialogs);
+    TBindSkinForm* dialog = dialogs.BindSkinForm;
 
     auto answer = [&](QPushButton* button, const char* type) {
         QTimer::singleShot(0, [=] {
             dialog->SkinTypeDropDown->setCurrentText(type);
             button->click();
         });
-        main.EditingMenus().BindSkin1->trigger();
+        main.Menus().commands().Action("Skeleton.BindSkin")->trigger();
     };
     answer(dialog->Button1, "rigid");
     EXPECT_FALSE(editor.undo.HasSteps());
@@ -87,9 +90,10 @@ TEST(BindSkinForm, TheMenuBindsOnOkKeepsTheValuesAndCancelChangesNothing) {
     EXPECT_EQ(editor.undo.TopLabel(), "Bind Skin");
     EXPECT_EQ(mesh->GetVertex(0)->bone[0], joint->GetId());       // rigid: however far
     EXPECT_EQ(dialog->SkinTypeDropDown->currentText(), "rigid");  // kept for the next use
-    main.EditingMenus().DetachSkin1->trigger();
+    main.Menus().commands().Action("Skeleton.DetachSkin")->trigger();
     EXPECT_EQ(editor.undo.TopLabel(), "Detach Skin");
     EXPECT_EQ(mesh->GetVertex(0)->bone[0], -1);
+    editor.SetDialogs(nullptr);
 }
 
 }  // namespace

@@ -25,21 +25,26 @@ protected:
 };
 
 TEST_F(ConfigLocation, BesideTheProgramWhenWritable) {
-    EXPECT_EQ(ChooseConfigFile((root_ / "program").string(), (root_ / "user").string(), "default.cfg"),
-              (root_ / "program" / "default.cfg").string());
+    EXPECT_EQ(
+        ChooseConfigFile((root_ / "program").string(), (root_ / "user").string(), "default.cfg"),
+        (root_ / "program" / "default.cfg").string());
     EXPECT_FALSE(fs::exists(root_ / "user"));
 }
 
 TEST_F(ConfigLocation, UserFolderWhenTheProgramFolderIsUnusable) {
     const std::string expected = (root_ / "user" / "cfg" / "default.cfg").string();
-    EXPECT_EQ(ChooseConfigFile((root_ / "missing").string(), (root_ / "user" / "cfg").string(), "default.cfg"),
+    EXPECT_EQ(ChooseConfigFile((root_ / "missing").string(), (root_ / "user" / "cfg").string(),
+                               "default.cfg"),
               expected);
     EXPECT_TRUE(fs::is_directory(root_ / "user" / "cfg"));
 
-    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not restrict writing";
-    fs::permissions(root_ / "program", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: folder permissions do not restrict writing";
+    fs::permissions(root_ / "program",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    EXPECT_EQ(ChooseConfigFile((root_ / "program").string(), (root_ / "user" / "cfg").string(), "default.cfg"),
+    EXPECT_EQ(ChooseConfigFile((root_ / "program").string(), (root_ / "user" / "cfg").string(),
+                               "default.cfg"),
               expected);
 }
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/editing_menus.h"
+#include "app/main_menus.h"
 #include "app/main_form.h"
 #include "app/tool_bar_panels.h"
 #include "editing/rg_editor.h"
@@ -45,6 +45,7 @@ protected:
     }
     TGLViewport* viewport() const { return form.Viewports().front()->Viewport(); }
     QToolButton* Button(rgToolButton b) const { return form.ToolPanels().Button(b); }
+    QAction* Action(const char* id) const { return form.Menus().commands().Action(id); }
     std::vector<rgBone*> Joints() {
         std::vector<rgBone*> joints;
         editor.scene().ForEach([&](rgSceneNode* n) {
@@ -66,17 +67,17 @@ TEST_F(EditingTools, ToolButtonsAndTheLevelBoxDriveTheTools) {
     EXPECT_EQ(editor.tools().ActiveButton(), rgToolButton::EditRotate);
     EXPECT_TRUE(Button(rgToolButton::EditTranslate)->toolTip().isEmpty());
 
-    form.EditingMenus().AttachJointsMenu->trigger();
-    EXPECT_TRUE(form.EditingMenus().AttachJointsMenu->isChecked());
+    Action("Skeleton.AttachJoints")->trigger();
+    EXPECT_TRUE(Action("Skeleton.AttachJoints")->isChecked());
     EXPECT_FALSE(Button(rgToolButton::EditRotate)->isChecked());
 
     form.ToolPanels().LevelCombo->setCurrentIndex(1);
     Settle();
-    EXPECT_FALSE(form.EditingMenus().AttachJointsMenu->isChecked());
+    EXPECT_FALSE(Action("Skeleton.AttachJoints")->isChecked());
     EXPECT_TRUE(Button(rgToolButton::AnimateSelect)->isChecked());
     EXPECT_TRUE(form.ToolPanels().AnimationPanel->isVisible());
     EXPECT_FALSE(form.ToolPanels().ObjectPanel->isVisible());
-    EXPECT_FALSE(form.EditingMenus().SkeletonMenu->menuAction()->isVisible());
+    EXPECT_FALSE(form.Menus().SkeletonMenu->menuAction()->isVisible());
     form.ToolPanels().LevelCombo->setCurrentIndex(0);
     EXPECT_TRUE(Button(rgToolButton::EditSelect)->isChecked());
 }
@@ -96,14 +97,14 @@ TEST_F(EditingTools, ClicksInAViewportDrawAChainThatUndoTakesBack) {
         EXPECT_NEAR(at.y, expected.y, 1e-4f);
         EXPECT_EQ(at.z, 0.0f);
     }
-    EXPECT_EQ(form.EditingMenus().Undo1->text(), "&Undo: Create Joint");
+    EXPECT_EQ(Action("Edit.Undo")->text(), "&Undo: Create Joint");
 
     // The select tool takes the first joint; Ctrl+Z gives the selection back.
     QTest::mouseClick(Button(rgToolButton::EditSelect), Qt::LeftButton);
     QTest::mouseClick(viewport(), Qt::LeftButton, {}, clicks[0]);
     EXPECT_TRUE(Joints()[0]->GetSelected());
     EXPECT_FALSE(Joints()[2]->GetSelected());
-    form.EditingMenus().Undo1->trigger();
+    Action("Edit.Undo")->trigger();
     EXPECT_FALSE(Joints()[0]->GetSelected());
     EXPECT_TRUE(Joints()[2]->GetSelected());
     QTest::mouseClick(Button(rgToolButton::EditRotate), Qt::LeftButton);
@@ -126,7 +127,7 @@ TEST_F(EditingTools, AHandleDragInARealViewportMovesTheJoint) {
     QTest::mouseRelease(v, Qt::LeftButton, {}, onArrow + QPoint(50, 0));
     editor.scene().UpdateScene();
     EXPECT_NEAR(joint->GetGlobalMatrix().pos_component().x, 50 / (zoom * 200), 1e-3f);
-    EXPECT_EQ(form.EditingMenus().Undo1->text(), "&Undo: Translate Objects");
+    EXPECT_EQ(Action("Edit.Undo")->text(), "&Undo: Translate Objects");
     QTest::mousePress(v, Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseMove(v, QPoint(120, 90));
     Keep("frame_drag");

@@ -42,13 +42,13 @@ protected:
         }
     }
     TViewportForm* Window(int i) const { return form.Viewports().at(static_cast<size_t>(i)); }
+    // The window entries: the items after the menu's last separator.
     QStringList WindowsMenuEntries() const {
         QStringList entries;
-        bool afterSeparator = false;
         for (QAction* a : form.WindowsMenu()->actions()) {
             if (a->isSeparator())
-                afterSeparator = true;
-            else if (afterSeparator)
+                entries.clear();
+            else
                 entries << a->text();
         }
         return entries;
