@@ -3,13 +3,14 @@
 #   make run    build and start the editor
 #   make test   build with AddressSanitizer + UBSan and run the whole suite
 #   make bench  optimised build, then the benchmarks
+#   make install PREFIX=...  install the program (default ~/.local)
 
 TEST_DIR    := build/test
 RELEASE_DIR := build/release
 XVFB        := xvfb-run -a -s "-screen 0 1600x1200x24"
 CTEST_ARGS  ?=
 
-.PHONY: all deps run test bench build-release build-test clean format
+.PHONY: all deps run test bench build-release build-test install clean format
 
 all: build-release
 
@@ -39,6 +40,14 @@ bench: build-release
 	$(RELEASE_DIR)/bin/kinemo_bench $(BENCH_ARGS)
 	$(XVFB) $(RELEASE_DIR)/bin/kinemo_gl_bench $(BENCH_ARGS)
 	$(RELEASE_DIR)/bin/kinemo --batch bench/scene_file_bench.lua
+
+# The program, its data and the desktop entry for ".rig"/".kmo" into a prefix.
+PREFIX ?= $(HOME)/.local
+install: deps
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DKINEMO_BUILD_TESTS=OFF -DKINEMO_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(RELEASE_DIR)
+	cmake --install $(RELEASE_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

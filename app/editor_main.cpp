@@ -98,7 +98,7 @@ int RunEditor(int argc, char** argv) {
         mainForm.show();
         scripting.RunStartupScripts(true);
         if (argc == 2) session.Load(CommandLineScene(argv[1]));
-        status = QApplication::exec();
+        if (!QuitOnSignal::Requested()) status = QApplication::exec();
         editor.SetDialogs(nullptr);
     }
 

@@ -1,6 +1,8 @@
 #include "app/quit_on_signal.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QWidget>
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -10,6 +12,7 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};  // written from the signal handler only
+bool g_requested = false;  // set on the user-interface thread
 
 void OnSignal(int) {
     const char byte = 1;
@@ -30,10 +33,18 @@ void QuitOnSignal::Install() {
 
 void QuitOnSignal::Arm() {
     if (g_pipe[0] < 0) return;
-    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    auto* notifier =
+        new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] const ssize_t n = ::read(g_pipe[0], &byte, 1);
+        g_requested = true;
+        // A modal box runs its own loop, which quitting does not end.
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         QCoreApplication::quit();
     });
+}
+
+bool QuitOnSignal::Requested() {
+    return g_requested;
 }

@@ -8,4 +8,7 @@ public:
     static void Install();
     // Connects the pending-signal pipe to QCoreApplication::quit().
     static void Arm();
+    // Whether a signal came: one that came while start-up showed a message
+    // box ended only that box's loop, so the main loop must not start.
+    static bool Requested();
 };

@@ -47,6 +47,35 @@ rc=$?
 [ -f "$work/default.cfg" ] || fail "default.cfg not written at exit"
 keys=$(sed -n '/^\[default\]/,/^\[/p' "$work/default.cfg" | grep -c '=')
 [ "$keys" -eq 21 ] || { cat "$work/default.cfg"; fail "default.cfg has $keys keys, expected 21"; }
+
+# 4. Start-up order: the start-up script, the plug-ins, then the scene named
+#    on the command line, with the window up. A scene that cannot be opened
+#    leaves the editor running with the scene empty.
+mkdir -p "$work/system" "$work/plugins"
+echo 'print("startup ran")' >"$work/system/startup.lua"
+echo 'print("plugin ran")' >"$work/plugins/p.lua"
+printf 'CheckFileVersion(5)\nprint("scene ran")\n' >"$work/scene.rig"
+mkdir -p "$work/folder.rig"
+for scene in "$work/scene.rig" "$work/missing.rig" "$work/folder.rig"; do
+  rm -f "$work/console.log"
+  "$work/kinemo" "$scene" >"$work/out" 2>"$work/err" &
+  pid=$!
+  for _ in $(seq 1 150); do
+    grep -q "plugin ran" "$work/console.log" 2>/dev/null && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || { cat "$work/err"; fail "the editor ended on $scene"; }
+  kill -TERM "$pid"
+  wait "$pid"
+  order=$(grep -E "ran|Loading Plugins" "$work/console.log" | tr '\n' '|')
+  case "$scene" in
+    *scene.rig) expected="startup ran|Loading Plugins:|plugin ran|scene ran|" ;;
+    *) expected="startup ran|Loading Plugins:|plugin ran|" ;;
+  esac
+  [ "$order" = "$expected" ] || { cat "$work/console.log"; fail "start-up order with $scene: $order"; }
+done
 exit 0
 PART
 xvfb-run -a -s "-screen 0 1280x1024x24" sh "$work/window_part.sh" "$work" || exit 1
