@@ -44,7 +44,7 @@ std::string CommandLineScene(const char* argument) {
 
 }  // namespace
 
-int RunEditor(int argc, char** argv) {
+int RunEditor(int argc, char** argv, rgImageDecoder* images) {
     std::string why;
     if (!DisplayNamed(&why)) {
         std::fprintf(stderr, "kinemo: %s\n", why.c_str());
@@ -63,6 +63,7 @@ int RunEditor(int argc, char** argv) {
     // are saved after the last window closes.
     const std::string settingsPath = EditorConfigFile("default.cfg");
     rgEditor editor;
+    editor.context.textures.SetDecoder(images);
     LoadSettings(editor.state(), settingsPath);
 
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";

@@ -1,4 +1,7 @@
 #pragma once
 
+class rgImageDecoder;
+
 // Runs the editor with its windows: returns the process exit status.
-int RunEditor(int argc, char** argv);
+// Textures load through `images`.
+int RunEditor(int argc, char** argv, rgImageDecoder* images);

@@ -1,32 +1,21 @@
 #include "scene/rg_texture.h"
 
-#include <IL/il.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void InitImageLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        ilInit();
-        // Rows bottom-up, as glTexImage2D reads them.
-        ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
-        ilEnable(IL_ORIGIN_SET);
-    });
-}
 
 std::string Slashes(std::string s) {
     std::replace(s.begin(), s.end(), '\\', '/');
     return s;
 }
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 std::string FolderOf(const std::string& documentPath) {
     const std::string p = Slashes(documentPath);
@@ -36,26 +25,24 @@ std::string FolderOf(const std::string& documentPath) {
 
 }  // namespace
 
-rgTexture::rgTexture(const std::string& fileName) : fileName_(fileName) {
-    InitImageLibrary();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (ilLoadImage(fileName.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
-        width_ = ilGetInteger(IL_IMAGE_WIDTH);
-        height_ = ilGetInteger(IL_IMAGE_HEIGHT);
-        bytesPerPixel_ = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
-        const size_t size = static_cast<size_t>(width_) * height_ * bytesPerPixel_;
-        if (const ILubyte* data = ilGetData(); data && size > 0) {
-            pixels_.assign(data, data + size);
-            loadFailed_ = false;
-        }
+rgTexture::rgTexture(const std::string& fileName, rgImageDecoder* decoder) : fileName_(fileName) {
+    rgDecodedImage image;
+    if (!decoder) {
+        loadError_ = "no image decoder";
+        return;
     }
-    while (ilGetError() != IL_NO_ERROR) {
+    if (!decoder->Decode(fileName, image, loadError_)) return;
+    const size_t expected =
+        static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3;
+    if (image.width <= 0 || image.height <= 0 || image.rgb.size() != expected) {
+        loadError_ = "the decoder gave no usable image";
+        return;
     }
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
-    if (loadFailed_) width_ = height_ = bytesPerPixel_ = 0;
+    width_ = image.width;
+    height_ = image.height;
+    bytesPerPixel_ = 3;
+    pixels_ = std::move(image.rgb);
+    loadFailed_ = false;
 }
 
 std::string RelativeToDocument(const std::string& path, const std::string& documentPath) {

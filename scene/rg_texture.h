@@ -5,14 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "scene/image_decoder.h"
+
 // A material: an image loaded from a file, addressed by nodes through its id.
 // Pixels are kept as RGB bytes, rows bottom-up (as OpenGL expects).
 class rgTexture {
 public:
-    // Loads the image; LoadFailed() tells whether it worked.
-    explicit rgTexture(const std::string& fileName);
+    // Loads the image through `decoder` (none: the load fails); LoadFailed()
+    // tells whether it worked and LoadError() why not.
+    rgTexture(const std::string& fileName, rgImageDecoder* decoder);
 
     bool LoadFailed() const { return loadFailed_; }
+    const std::string& LoadError() const { return loadError_; }
     int GetWidth() const { return width_; }
     int GetHeight() const { return height_; }
     int GetBpp() const { return bytesPerPixel_; }
@@ -40,6 +44,7 @@ private:
     int height_ = 0;
     int bytesPerPixel_ = 0;
     bool loadFailed_ = true;
+    std::string loadError_;
     std::vector<uint8_t> pixels_;
 };
 

@@ -4,11 +4,17 @@
 
 rgTextureLibrary::rgTextureLibrary() = default;
 
-rgTextureLibrary::~rgTextureLibrary() { Clear(); }
+rgTextureLibrary::~rgTextureLibrary() {
+    Clear();
+}
 
 rgTexture* rgTextureLibrary::AddTexture(const std::string& fileName) {
-    auto texture = std::make_unique<rgTexture>(fileName);
-    if (texture->LoadFailed()) return nullptr;  // a failed load uses no id
+    auto texture = std::make_unique<rgTexture>(fileName, decoder_);
+    if (texture->LoadFailed()) {
+        lastError_ = "Could not load " + fileName + ": " + texture->LoadError();
+        return nullptr;  // a failed load uses no id
+    }
+    lastError_.clear();
     texture->id_ = nextId_++;
     textures_.push_back(std::move(texture));
     selected_ = GetTextureCount() - 1;
@@ -19,7 +25,8 @@ rgTexture* rgTextureLibrary::AddTexture(const std::string& fileName) {
 void rgTextureLibrary::Upload(rgTexture& texture) {
     if (!graphics_) return;  // the first viewport uploads everything later
     texture.graphicsName = graphics_->Upload(texture);
-    if (texture.graphicsName == 0 && messages_) messages_->ShowMessage("Error uploading the texture.");
+    if (texture.graphicsName == 0 && messages_)
+        messages_->ShowMessage("Error uploading the texture.");
 }
 
 void rgTextureLibrary::Release(rgTexture& texture) {

@@ -27,8 +27,11 @@ public:
     ~rgTextureLibrary();
 
     // Loads and appends the image, selects and uploads it; null (and nothing
-    // added, no id used) when the file cannot be decoded.
+    // added, no id used) when the file cannot be decoded: LastError() says why.
     rgTexture* AddTexture(const std::string& fileName);
+    const std::string& LastError() const { return lastError_; }
+    // What decodes image files; null: no texture can load.
+    void SetDecoder(rgImageDecoder* decoder) { decoder_ = decoder; }
     // Deletes the selected entry; the selection moves to the entry now at the
     // same index, or the last one, or none.
     void DeleteSelected();
@@ -66,4 +69,6 @@ private:
     rgTextureGraphics* graphics_ = nullptr;
     rgUserMessages* messages_ = nullptr;
     rgObjectWatcher* watcher_ = nullptr;
+    rgImageDecoder* decoder_ = nullptr;
+    std::string lastError_;
 };

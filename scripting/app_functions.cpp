@@ -100,7 +100,10 @@ void SetFrame(lua_State* L, int frame) {
 rgTexture* AddTexture(lua_State* L, const char* path) {
     rgScriptContext& c = Ctx(L);
     rgTexture* texture = c.editor.context.textures.AddTexture(path);
-    if (texture) c.viewports.RedrawAll();
+    if (texture)
+        c.viewports.RedrawAll();
+    else
+        c.server.ConsoleWriteError(c.editor.context.textures.LastError());
     return texture;
 }
 

@@ -65,7 +65,7 @@ std::string ProgramFolder() {
 
 }  // namespace
 
-int RunBatch(int argc, char** argv) {
+int RunBatch(int argc, char** argv, rgImageDecoder* images) {
     // argv: kinemo --batch FILE [ARGS...]
     if (argc < 3) {
         std::fprintf(stderr, "usage: kinemo --batch FILE.lua [ARGS...]\n");
@@ -74,6 +74,7 @@ int RunBatch(int argc, char** argv) {
     const std::string file = fs::absolute(argv[2]).string();
 
     rgEditor editor;
+    editor.context.textures.SetDecoder(images);
     rgStateOnlyViewports viewports(editor.state());
     StandardStreams console;
     rgScriptUi ui;

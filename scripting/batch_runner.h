@@ -5,5 +5,6 @@
 // (arg[0] = FILE, arg[1..n] = ARGS). Script output goes to standard output,
 // errors and messages to standard error. Returns 1 when any script raised
 // an error, 2 for a usage error, else 0. Ctrl+C stops the running script
-// (exit status 1).
-int RunBatch(int argc, char** argv);
+// (exit status 1). Textures load through `images`.
+class rgImageDecoder;
+int RunBatch(int argc, char** argv, rgImageDecoder* images = nullptr);

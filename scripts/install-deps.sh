@@ -20,6 +20,7 @@ PACKAGES="
   lua5.1
   libtolua++5.1-dev
   libdevil-dev
+  qt6-image-formats-plugins
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

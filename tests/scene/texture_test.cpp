@@ -10,11 +10,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Reads exactly the images WriteImage writes: the scene's side of textures,
+// without any image library.
+class FixtureDecoder : public rgImageDecoder {
+public:
+    bool Decode(const std::string& path, rgDecodedImage& image, std::string& why) override {
+        std::ifstream f(path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        const std::string header = "P6\n2 1\n255\n";
+        if (bytes.size() != header.size() + 6 || bytes.compare(0, header.size(), header) != 0) {
+            why = "not an image";
+            return false;
+        }
+        image.width = 2;
+        image.height = 1;
+        image.rgb.assign(bytes.begin() + static_cast<long>(header.size()), bytes.end());
+        return true;
+    }
+};
+
 class TextureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("kinemo_tex_" + std::to_string(::getpid()));
         fs::create_directories(dir_);
+        context.textures.SetDecoder(&decoder_);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -34,6 +54,7 @@ protected:
     }
 
     fs::path dir_;
+    FixtureDecoder decoder_;
     rgSceneContext context;
 };
 
@@ -49,6 +70,8 @@ TEST_F(TextureTest, LoadsRgbAndNumbersSuccessfulLoadsOnly) {
     EXPECT_EQ(first->Pixels()[5], 255);
 
     EXPECT_EQ(library.AddTexture(WriteText("b.png")), nullptr);
+    EXPECT_EQ(library.LastError(),
+              "Could not load " + (dir_ / "b.png").string() + ": not an image");
     EXPECT_EQ(library.AddTexture((dir_ / "missing.png").string()), nullptr);
     EXPECT_EQ(library.GetTextureCount(), 1);
 
@@ -87,13 +110,15 @@ TEST(TexturePaths, RelativeAndAbsoluteNames) {
         const char* relative;
         const char* absolute;
     } cases[] = {
-        {"/work/scenes/tex/skin.png", "/work/scenes/hero.rig", "tex/skin.png", "/work/scenes/tex/skin.png"},
+        {"/work/scenes/tex/skin.png", "/work/scenes/hero.rig", "tex/skin.png",
+         "/work/scenes/tex/skin.png"},
         {"/work/tex/skin.png", "/work/scenes/hero.rig", "../tex/skin.png", "/work/tex/skin.png"},
         {"../tex/skin.png", "/work/scenes/hero.rig", "../tex/skin.png", "/work/tex/skin.png"},
         {"..\\..\\tex\\skin.png", "/a/b/c/hero.rig", "../../tex/skin.png", "/a/tex/skin.png"},
         {"tex/skin.png", "/work/scenes/hero.rig", "tex/skin.png", "/work/scenes/tex/skin.png"},
         {"/work/tex/skin.png", "unnamed.rig", "/work/tex/skin.png", "/work/tex/skin.png"},
-        {"tex/skin.png", "unnamed.rig", "tex/skin.png", "tex/skin.png"},  // no folder to resolve against
+        {"tex/skin.png", "unnamed.rig", "tex/skin.png",
+         "tex/skin.png"},  // no folder to resolve against
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RelativeToDocument(c.stored, c.document), c.relative) << c.stored;

@@ -1,0 +1,153 @@
+#include "imageio/reader_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// In the child, between fork and exec: only async-signal-safe calls.
+[[noreturn]] void StartChild(const std::string& program, char* const* argv, int out, int err,
+                             const rgReaderLimits& limits) {
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    const int devnull = ::open("/dev/null", O_RDONLY);
+    if (devnull >= 0) ::dup2(devnull, STDIN_FILENO);
+    struct rlimit memory {
+        static_cast<rlim_t>(limits.memoryBytes), static_cast<rlim_t>(limits.memoryBytes)
+    };
+    ::setrlimit(RLIMIT_AS, &memory);
+    const auto seconds = static_cast<rlim_t>(std::ceil(limits.seconds)) + 1;
+    struct rlimit cpu {
+        seconds, seconds + 1
+    };
+    ::setrlimit(RLIMIT_CPU, &cpu);
+    struct rlimit core {
+        0, 0
+    };
+    ::setrlimit(RLIMIT_CORE, &core);
+    ::execv(program.c_str(), argv);
+    ::_exit(127);
+}
+
+std::string Describe(int status, const std::string& errors, bool outOfTime, double seconds) {
+    if (outOfTime) {
+        char text[64];
+        std::snprintf(text, sizeof text, "timed out after %g s", seconds);
+        return text;
+    }
+    if (WIFSIGNALED(status)) {
+        const int sig = WTERMSIG(status);
+        if (sig == SIGXCPU) return "timed out";
+        return "crashed (signal " + std::to_string(sig) + ")";
+    }
+    if (WIFEXITED(status)) {
+        const int code = WEXITSTATUS(status);
+        if (errors.find("bad_alloc") != std::string::npos ||
+            errors.find("out of memory") != std::string::npos)
+            return "ran out of memory";
+        if (code == 127) return "the reader program could not be started";
+        std::string message = errors;
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+            message.pop_back();
+        return message.empty() ? "exit status " + std::to_string(code) : message;
+    }
+    return "stopped";
+}
+
+}  // namespace
+
+rgReaderResult RunReader(const std::string& program, const std::vector<std::string>& arguments,
+                         const rgReaderLimits& limits) {
+    rgReaderResult result;
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        result.reason = "cannot start the reader";
+        return result;
+    }
+    if (::pipe2(err, O_CLOEXEC) != 0) {
+        ::close(out[0]);
+        ::close(out[1]);
+        result.reason = "cannot start the reader";
+        return result;
+    }
+    std::vector<std::string> args{program};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) StartChild(program, argv.data(), out[1], err[1], limits);
+    ::close(out[1]);
+    ::close(err[1]);
+    if (pid < 0) {
+        ::close(out[0]);
+        ::close(err[0]);
+        result.reason = "cannot start the reader";
+        return result;
+    }
+
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(limits.seconds));
+    std::string errors;
+    bool outOfTime = false, tooMuch = false;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    int open = 2;
+    char buffer[65536];
+    while (open > 0) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            outOfTime = true;
+            break;
+        }
+        if (::poll(fds, 2, static_cast<int>(left.count())) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            std::string& sink = i == 0 ? result.output : errors;
+            if (sink.size() + static_cast<size_t>(n) > limits.maxOutput) {
+                tooMuch = true;
+                open = 0;
+                break;
+            }
+            sink.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    for (pollfd& f : fds)
+        if (f.fd >= 0) ::close(f.fd);
+    if (outOfTime || tooMuch) ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (tooMuch) {
+        result.reason = "wrote more than it may";
+        result.output.clear();
+        return result;
+    }
+    result.ok = !outOfTime && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!result.ok) {
+        result.reason = Describe(status, errors, outOfTime, limits.seconds);
+        result.output.clear();
+    }
+    return result;
+}
