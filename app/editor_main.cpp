@@ -9,6 +9,7 @@
 
 #include <filesystem>
 
+#include "app/autosave_timer.h"
 #include "app/command_dialogs_qt.h"
 #include "app/config_location.h"
 #include "app/main_menus.h"
@@ -24,6 +25,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include <QStandardPaths>
+#include <unistd.h>
+
+#include "scripting/autosave.h"
 #include "scripting/document_session.h"
 #include "scripting/file_commands.h"
 #include "scripting/script_environment.h"
@@ -96,10 +101,21 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
         };
         mainForm.canClose = [&session] { return session.CanClose(); };
         mainForm.Menus().Refresh();
+        const std::string autosaveFolder =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
+            "/autosave";
+        rgAutosave autosave(context, autosaveFolder, static_cast<int>(::getpid()));
+        TAutosaveTimer autosaveTimer(autosave, editor.state());
         mainForm.show();
         scripting.RunStartupScripts(true);
         if (argc == 2) session.Load(CommandLineScene(argv[1]));
+        TAutosaveTimer::OfferRestore(&mainForm, autosave);
         if (!QuitOnSignal::Requested()) status = QApplication::exec();
+        // A signal (logout, kill) is no choice to drop unsaved changes: keep a copy.
+        if (QuitOnSignal::Requested() && editor.state().modified)
+            autosave.Save();
+        else
+            autosave.RemoveOwn();
         editor.SetDialogs(nullptr);
     }
 

@@ -8,6 +8,7 @@
 
 #include "editing/rg_editor.h"
 #include "scene/rg_bone.h"
+#include "scripting/autosave.h"
 #include "scripting/console_sink.h"
 #include "scripting/document_session.h"
 #include "scripting/file_commands.h"
@@ -213,6 +214,46 @@ TEST_F(DocumentSessionTest, ScenesThatCannotBeOpenedLeaveTheSceneAlone) {
         }
     }
     EXPECT_TRUE(recent_.Items().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DocumentSessionTest, AutosavesKeepTheDocumentAsItIsAndComeBackUnnamed) {
+    rgAutosave autosave(env_->context(), scratch_ / "autosave", 4242);
+    EXPECT_FALSE(autosave.Save());  // nothing to keep yet
+    EXPECT_FALSE(fs::exists(autosave.OwnPath()));
+    Edit();
+    dialogs_.savePath = Path("doc.rig");
+    ASSERT_TRUE(session_->SaveAs());
+    Edit();
+    ASSERT_TRUE(autosave.Save());
+    EXPECT_TRUE(fs::exists(autosave.OwnPath()));
+    EXPECT_EQ(state().fileName, Path("doc.rig"));  // the document keeps its name and changes
+    EXPECT_TRUE(state().modified);
+    EXPECT_EQ(Nodes(), 2);
+    EXPECT_EQ(Read(Path("doc.rig")).find("Joint2"),
+              std::string::npos);  // the user's file untouched
+
+    // Copies of editors that are gone come back; this one's own and running ones do not.
+    fs::copy_file(autosave.OwnPath(), scratch_ / "autosave" / "autosave-999999999.rig");
+    fs::copy_file(autosave.OwnPath(),
+                  scratch_ / "autosave" / ("autosave-" + std::to_string(::getpid()) + ".rig"));
+    std::ofstream(scratch_ / "autosave" / "notes.txt") << "x";
+    const auto left = autosave.Leftovers();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].path.filename(), "autosave-999999999.rig");
+
+    editor_.commands.Run("File.New");
+    ASSERT_TRUE(autosave.Restore(left[0].path));
+    EXPECT_EQ(Nodes(), 2);
+    EXPECT_EQ(state().fileName, "unnamed.rig");
+    EXPECT_FALSE(state().named);
+    EXPECT_TRUE(state().modified);
+    EXPECT_FALSE(fs::exists(left[0].path));
+    autosave.RemoveOwn();
+    EXPECT_FALSE(fs::exists(autosave.OwnPath()));
 }
 
 }  // namespace
