@@ -3,6 +3,7 @@
 #   make run    build and start the editor
 #   make test   build with AddressSanitizer + UBSan and run the whole suite
 #   make bench  optimised build, then the benchmarks
+#   make fuzz   clang + libFuzzer build, each target fuzzed FUZZ_SECONDS (60)
 #   make install PREFIX=...  install the program (default ~/.local)
 
 TEST_DIR    := build/test
@@ -10,7 +11,7 @@ RELEASE_DIR := build/release
 XVFB        := xvfb-run -a -s "-screen 0 1600x1200x24"
 CTEST_ARGS  ?=
 
-.PHONY: all deps run test bench build-release build-test install clean format
+.PHONY: all deps run test bench fuzz build-release build-test install clean format
 
 all: build-release
 
@@ -40,6 +41,27 @@ bench: build-release
 	$(RELEASE_DIR)/bin/kinemo_bench $(BENCH_ARGS)
 	$(XVFB) $(RELEASE_DIR)/bin/kinemo_gl_bench $(BENCH_ARGS)
 	$(RELEASE_DIR)/bin/kinemo --batch bench/scene_file_bench.lua
+
+# Each fuzz target starts from its checked-in corpus; what it adds stays in
+# build/fuzz/corpus, and a crashing input lands in build/fuzz/findings (copy
+# it into tests/fuzz/corpus/<target>/ with the fix so `make test` keeps it).
+FUZZ_DIR     := build/fuzz
+FUZZ_TARGETS := scene_file image_decoder image_stream rigmend_xml
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DKINEMO_FUZZ=ON -DKINEMO_BUILD_TESTS=OFF -DKINEMO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@mkdir -p $(FUZZ_DIR)/findings
+	@for t in $(FUZZ_TARGETS); do \
+	    mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	    echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	    ASAN_OPTIONS=detect_leaks=0 $(FUZZ_DIR)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) \
+	        -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+	        -artifact_prefix=$(CURDIR)/$(FUZZ_DIR)/findings/$$t- \
+	        $(FUZZ_DIR)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
 
 # The program, its data and the desktop entry for ".rig"/".kmo" into a prefix.
 PREFIX ?= $(HOME)/.local

@@ -22,6 +22,7 @@
 #include "scripting/app_functions.h"
 #include "scripting/editing_functions.h"
 #include "scripting/script_handles.h"
+#include "scripting/script_numbers.h"
 #include "scripting/script_viewport.h"
 
 // The generator spells the keyword into casts; it has no meaning for the compiler.

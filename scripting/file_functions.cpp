@@ -8,6 +8,7 @@
 
 #include "scripting/import_export.h"
 #include "scripting/script_context.h"
+#include "scripting/script_numbers.h"
 
 namespace {
 
@@ -93,8 +94,8 @@ int ExportFile(lua_State* L) {
     const char* path = luaL_checkstring(L, 1);
     luaL_argcheck(L, IsFormatArgument(L, 2), 2, "an exporter number or description");
     const bool range = !lua_isnoneornil(L, 3);
-    const int first = range ? static_cast<int>(luaL_checknumber(L, 3)) : 0;
-    const int last = range ? static_cast<int>(luaL_optnumber(L, 4, first)) : 0;
+    const int first = range ? kinemo_to_int(luaL_checknumber(L, 3)) : 0;
+    const int last = range ? kinemo_to_int(luaL_optnumber(L, 4, first)) : 0;
     rgScriptContext& c = rgScriptContext::Of(L);
     const int exporter = FormatNamed(L, 2, c.exporters);
     if (exporter < 0) return Answer(L, false, "no such exporter");

@@ -13,6 +13,7 @@
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
 #include "scripting/script_handles.h"
+#include "scripting/script_numbers.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scripting/script_viewport.h"
@@ -65,10 +66,10 @@ int MeshGetFace(lua_State* L) {
         !tolua_isnumber(L, 4, 1, &err) || !tolua_isnumber(L, 5, 1, &err) || !tolua_isnoobj(L, 6, &err))
         return FunctionError(L, "GetFace", &err);
     auto* mesh = static_cast<rgMesh*>(Self(L, "GetFace"));
-    const int index = static_cast<int>(tolua_tonumber(L, 2, 0));
-    int a = static_cast<int>(tolua_tonumber(L, 3, 0));
-    int b = static_cast<int>(tolua_tonumber(L, 4, 0));
-    int c = static_cast<int>(tolua_tonumber(L, 5, 0));
+    const int index = kinemo_to_int(tolua_tonumber(L, 2, 0));
+    int a = kinemo_to_int(tolua_tonumber(L, 3, 0));
+    int b = kinemo_to_int(tolua_tonumber(L, 4, 0));
+    int c = kinemo_to_int(tolua_tonumber(L, 5, 0));
     mesh->GetFace(index, a, b, c);
     lua_pushnumber(L, a);
     lua_pushnumber(L, b);
@@ -121,7 +122,7 @@ rgVertex* ArrayOwner(lua_State* L) {
 int ArrayIndex(lua_State* L) {
     tolua_Error err;
     if (!tolua_isnumber(L, 2, 0, &err)) tolua_error(L, "#vinvalid type in array indexing.", &err);
-    const int index = static_cast<int>(tolua_tonumber(L, 2, 0));
+    const int index = kinemo_to_int(tolua_tonumber(L, 2, 0));
     if (index < 1 || index > rgVertex::kInfluences) tolua_error(L, "array indexing out of range.", nullptr);
     return index - 1;
 }
@@ -143,7 +144,7 @@ int ArraySet(lua_State* L) {
     rgVertex* vertex = ArrayOwner(L);
     if (!vertex) tolua_error(L, "invalid 'self' in accessing variable", nullptr);
     if (Bones)
-        vertex->bone[i] = static_cast<int32_t>(tolua_tonumber(L, 3, 0));
+        vertex->bone[i] = kinemo_to_int(tolua_tonumber(L, 3, 0));
     else
         vertex->weight[i] = static_cast<float>(tolua_tonumber(L, 3, 0));
     return 0;
@@ -190,7 +191,7 @@ int BoneGetKeyMatrix(lua_State* L) {
         !tolua_isnoobj(L, 3, &err))
         return FunctionError(L, "GetKeyMatrix", &err);
     auto* joint = static_cast<rgBone*>(Self(L, "GetKeyMatrix"));
-    rgKeyframe* key = joint->GetKeyAt(static_cast<int>(tolua_tonumber(L, 2, 0)));
+    rgKeyframe* key = joint->GetKeyAt(kinemo_to_int(tolua_tonumber(L, 2, 0)));
     if (key)
         PushHandle(L, &key->matrix, "matrix44", key, 1);
     else
@@ -228,8 +229,8 @@ int MeshGetVertexText(lua_State* L) {
     tolua_Error err;
     if (!CheckRange(L, &err)) return FunctionError(L, "GetVertexText", &err);
     auto* mesh = static_cast<rgMesh*>(Self(L, "GetVertexText"));
-    const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
-    const int last = std::min(mesh->GetVertexCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
+    const int first = std::max(0, kinemo_to_int(tolua_tonumber(L, 2, 0)));
+    const int last = std::min(mesh->GetVertexCount(), first + std::max(0, kinemo_to_int(tolua_tonumber(L, 3, 0))));
     luaL_Buffer out;
     luaL_buffinit(L, &out);
     for (int i = first; i < last; ++i) {
@@ -251,8 +252,8 @@ int MeshGetFaceText(lua_State* L) {
     tolua_Error err;
     if (!CheckRange(L, &err)) return FunctionError(L, "GetFaceText", &err);
     auto* mesh = static_cast<rgMesh*>(Self(L, "GetFaceText"));
-    const int first = std::max(0, static_cast<int>(tolua_tonumber(L, 2, 0)));
-    const int last = std::min(mesh->GetFaceCount(), first + std::max(0, static_cast<int>(tolua_tonumber(L, 3, 0))));
+    const int first = std::max(0, kinemo_to_int(tolua_tonumber(L, 2, 0)));
+    const int last = std::min(mesh->GetFaceCount(), first + std::max(0, kinemo_to_int(tolua_tonumber(L, 3, 0))));
     luaL_Buffer out;
     luaL_buffinit(L, &out);
     for (int i = first; i < last; ++i) {
@@ -280,7 +281,7 @@ int LuaGetViewport(lua_State* L) {
     tolua_Error err;
     if (!tolua_isnumber(L, 1, 0, &err) || !tolua_isnoobj(L, 2, &err)) return FunctionError(L, "GetViewport", &err);
     rgViewportHost& host = rgScriptContext::Of(L).viewports;
-    PushViewport(L, host, host.IdAt(static_cast<int>(tolua_tonumber(L, 1, 0))));
+    PushViewport(L, host, host.IdAt(kinemo_to_int(tolua_tonumber(L, 1, 0))));
     return 1;
 }
 

@@ -24,6 +24,8 @@ PACKAGES="
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  clang
+  libclang-rt-14-dev
   xvfb
   xauth
   x11-utils

@@ -78,6 +78,29 @@ T.eq(joint:GetChildCount(), 1, "free node attached")
 joint:DetachChild(free)
 free:delete()
 
+-- Numbers no int holds, where an int is wanted: out of range, never a crash.
+local huge = {1e300, -1e300, 1/0, -1/0, 0/0, 2^31, -2^31 - 1}
+local bent = scene:CreateMesh()
+scene:GetRootNode():AttachChild(bent)
+local corner = rgVertex:new()
+bent:AddVertex(corner, 0)
+for _, n in ipairs(huge) do
+  local what = " with " .. tostring(n)
+  T.eq(bent:GetVertex(n), nil, "GetVertex" .. what)
+  local _, _, c = bent:GetFace(n, 7, 8, 9)
+  T.eq(c, 9, "GetFace" .. what)
+  T.eq(joint:GetKey(n), nil, "GetKey" .. what)
+  T.eq(joint:GetChild(n), nil, "GetChild" .. what)
+  corner.bone[1] = n
+  T.check(corner.bone[1] ~= 0 and corner.bone[1] == corner.bone[1], "joint id" .. what)
+  bent:AddFace(n, 0, n)
+  T.eq(bent:GetVertexText(n, n), "", "GetVertexText" .. what)
+  T.eq(bent:GetFaceText(n, n), "", "GetFaceText" .. what)
+end
+T.eq(bent:GetVertexText(0, 1e300) ~= "", true, "a huge count reads to the end")
+T.eq(bent:GetFaceCount(), table.getn(huge), "faces kept as given")
+corner:delete()
+
 scene:Clear()
 T.eq(scene:GetFirstNode(), nil, "Clear empties the scene")
 local fresh = scene:CreateBone()
