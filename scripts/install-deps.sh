@@ -20,6 +20,12 @@ PACKAGES="
   lua5.1
   libtolua++5.1-dev
   libdevil-dev
+  libtinygltf-dev
+  nlohmann-json3-dev
+  libassimp-dev
+  assimp-utils
+  ogre-1.12-tools
+  libxml2-utils
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
