@@ -237,6 +237,7 @@ public:
                 if (!child[i]) roots.push_back(static_cast<int>(i));
         }
         made_.assign(g_.nodes.size(), -1);
+        visited_.assign(g_.nodes.size(), false);
         // Depth first, parents before children, without recursion.
         std::vector<std::pair<int, int>> stack;  // glTF node, parent model node
         for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.push_back({*it, -1});
@@ -246,9 +247,18 @@ public:
             if (index < 0 || static_cast<size_t>(index) >= g_.nodes.size())
                 return Fail("the scene names node " + std::to_string(index) +
                             ", which is not there");
-            if (made_[static_cast<size_t>(index)] >= 0)
+            if (visited_[static_cast<size_t>(index)])
                 return Fail("node " + std::to_string(index) + " appears twice in the hierarchy");
+            visited_[static_cast<size_t>(index)] = true;
             if (helpers_.count(index)) continue;
+            const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(index)].extras);
+            if (ours && ours->Has("root") && parent < 0) {
+                // The editor's own wrapper around the top nodes: they are top nodes.
+                const std::vector<int>& children = g_.nodes[static_cast<size_t>(index)].children;
+                for (auto it = children.rbegin(); it != children.rend(); ++it)
+                    stack.push_back({*it, -1});
+                continue;
+            }
             const int node = AddNode(index, parent);
             if (node < 0) return false;
             const std::vector<int>& children = g_.nodes[static_cast<size_t>(index)].children;
@@ -671,6 +681,7 @@ private:
     std::set<int> joints_, helpers_;
     std::map<int, Mat4> relaxed_;
     std::vector<int> made_;  // glTF node -> model node
+    std::vector<bool> visited_;
     std::vector<int> jointNodes_;
     std::vector<Pending> pendingMeshes_;
 };

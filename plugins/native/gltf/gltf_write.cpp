@@ -34,6 +34,7 @@ public:
         for (size_t i = 0; i < m_.nodes.size(); ++i)
             if (m_.nodes[i].kind == NodeKind::kMesh) Mesh(static_cast<int>(i));
         Animation();
+        CommonRoot();
         if (!bin_.empty()) {
             g_.buffers.emplace_back();
             g_.buffers.back().data = std::move(bin_);
@@ -107,6 +108,46 @@ private:
             else
                 g_.scenes[0].nodes.push_back(static_cast<int>(i));
         }
+    }
+
+    // glTF wants the joints of a skin under one root. When they are not (two
+    // skeletons, or the stand-in for unbound vertices beside a skeleton),
+    // the top nodes go under one node marked in extras.kinemo, which the
+    // import leaves out again. Skinned meshes without children stay on top:
+    // nothing above a skinned mesh affects it.
+    void CommonRoot() {
+        std::vector<int> parent(g_.nodes.size(), -1);
+        for (size_t i = 0; i < g_.nodes.size(); ++i)
+            for (int c : g_.nodes[i].children) parent[static_cast<size_t>(c)] = static_cast<int>(i);
+        auto top = [&](int n) {
+            while (parent[static_cast<size_t>(n)] >= 0) n = parent[static_cast<size_t>(n)];
+            return n;
+        };
+        bool split = false;
+        std::vector<bool> joint(g_.nodes.size(), false);
+        for (const tinygltf::Skin& skin : g_.skins)
+            for (int j : skin.joints) {
+                split = split || top(j) != top(skin.joints[0]);
+                joint[static_cast<size_t>(j)] = true;
+            }
+        if (!split) return;
+        tinygltf::Node root;
+        root.name = "Kinemo";
+        tinygltf::Value::Object flag, ours;
+        flag["root"] = tinygltf::Value(true);
+        ours["kinemo"] = tinygltf::Value(flag);
+        root.extras = tinygltf::Value(ours);
+        std::vector<int> kept;
+        for (int n : g_.scenes[0].nodes) {
+            const tinygltf::Node& node = g_.nodes[static_cast<size_t>(n)];
+            if (node.skin >= 0 && node.children.empty() && !joint[static_cast<size_t>(n)])
+                kept.push_back(n);
+            else
+                root.children.push_back(n);
+        }
+        g_.nodes.push_back(root);
+        kept.insert(kept.begin(), static_cast<int>(g_.nodes.size()) - 1);
+        g_.scenes[0].nodes = kept;
     }
 
     std::string ImageUri(const std::string& image) {
