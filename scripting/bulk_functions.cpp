@@ -66,7 +66,7 @@ float* ReadNumbers(lua_State* L, int index, int n, const char* function) {
 
 // The first and one-past-last index of an optional (first, count) range over size items.
 void Range(lua_State* L, int size, int& first, int& last) {
-    first = std::clamp(static_cast<int>(luaL_optnumber(L, 2, 0)), 0, size);
+    first = static_cast<int>(std::clamp(luaL_optnumber(L, 2, 0), 0.0, static_cast<double>(size)));
     const double count = luaL_optnumber(L, 3, size);
     last = first + static_cast<int>(std::clamp(count, 0.0, static_cast<double>(size - first)));
 }
@@ -95,7 +95,11 @@ int MeshAddVertices(lua_State* L) {
     const bool mapped = lua_istable(L, 3);
     const int joints = mapped ? static_cast<int>(lua_objlen(L, 3)) : 0;
     for (int i = 0; i < n; i += kVertexValues)
-        for (int k = 9; mapped && k < 13; ++k) {
+        for (int k = 9; k < 13; ++k) {
+            if (values[i + k] < -1 || values[i + k] > 2147483520.0f)
+                return luaL_error(L, "AddVertices: vertex %d names joint %f", i / kVertexValues,
+                                  static_cast<double>(values[i + k]));
+            if (!mapped) continue;
             const int b = static_cast<int>(values[i + k]);
             if (b >= joints)
                 return luaL_error(L, "AddVertices: vertex %d names joint %d of %d",
@@ -158,10 +162,13 @@ int MeshAddFaces(lua_State* L) {
         const bool number = lua_type(L, -1) == LUA_TNUMBER;
         const double value = number ? lua_tonumber(L, -1) : -1.0;
         lua_pop(L, 1);
-        if (!number || !(value >= 0 && value < count))
-            return luaL_error(L,
-                              "AddFaces: triangle %d names vertex %s%.0f; the mesh has %d vertices",
-                              i / 3, number ? "" : "(not a number) ", number ? value : 0.0, count);
+        if (!number || !(value >= 0 && value < count)) {
+            char message[160];
+            std::snprintf(message, sizeof(message),
+                          "AddFaces: triangle %d names vertex %s%.0f; the mesh has %d vertices",
+                          i / 3, number ? "" : "(not a number) ", number ? value : 0.0, count);
+            return luaL_error(L, "%s", message);
+        }
         indices[i] = static_cast<int>(value);
     }
     bool failed = false;
@@ -307,6 +314,10 @@ int BoneSetKeys(lua_State* L) {
     if (n % kKeyValues != 0)
         return luaL_error(L, "SetKeys: %d numbers are no whole number of keys (23 values each)", n);
     const float* values = ReadNumbers(L, 2, n, "SetKeys");
+    for (int i = 0; i < n; i += kKeyValues)
+        if (std::fabs(values[i]) > rgBone::kNoNextKey)
+            return luaL_error(L, "SetKeys: key %d is at frame %f, beyond a million", i / kKeyValues,
+                              static_cast<double>(values[i]));
     bool failed = false;
     try {
         for (int i = 0; i < n; i += kKeyValues) {
@@ -331,7 +342,8 @@ int BoneSampleOffsets(lua_State* L) {
         return FunctionError(L, "SampleOffsets", &err);
     auto* joint = static_cast<rgBone*>(Self(L, "SampleOffsets"));
     const double first = lua_tonumber(L, 2), last = lua_tonumber(L, 3);
-    if (!(last >= first && last - first < kMaxSampledFrames))
+    if (!(last >= first && last - first < kMaxSampledFrames &&
+          std::fabs(first) <= rgBone::kNoNextKey && std::fabs(last) <= rgBone::kNoNextKey))
         return luaL_error(L, "SampleOffsets: the frames %f to %f are no range of at most %d frames",
                           first, last, kMaxSampledFrames);
     const rgAnimationSettings settings =

@@ -219,6 +219,8 @@ struct DamageCase {
     const char* problem;
 };
 
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+
 class GltfDamageTest : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(GltfDamageTest, IsRefusedWithTheProblem) {
