@@ -219,7 +219,9 @@ struct DamageCase {
     const char* problem;
 };
 
-void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DamageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GltfDamageTest : public ::testing::TestWithParam<DamageCase> {};
 

@@ -62,10 +62,14 @@ public:
         const int size = ComponentSize(a.componentType);
         if (size == 0) return Fail(what + " has an unknown component type");
         const size_t count = a.count;
-        if (count > (size_t{1} << 28))
-            return Fail(what + " holds more elements than the editor takes");
-        out.assign(count * static_cast<size_t>(components), 0.0);
-        if (a.bufferView < 0) return true;  // all zero
+        // Sizes are checked against the data before anything is allocated:
+        // a count that lies must not cost memory.
+        if (a.bufferView < 0) {  // all zero
+            if (count > (size_t{1} << 24))
+                return Fail(what + " holds more elements than the editor takes");
+            out.assign(count * static_cast<size_t>(components), 0.0);
+            return true;
+        }
         if (static_cast<size_t>(a.bufferView) >= g_.bufferViews.size())
             return Fail(what + " names a buffer view that is not there");
         const tinygltf::BufferView& view = g_.bufferViews[static_cast<size_t>(a.bufferView)];
@@ -79,8 +83,10 @@ public:
         if (view.byteOffset > data.size() || viewEnd > data.size() || viewEnd < view.byteOffset)
             return Fail(
                 what + " lies beyond the end of its buffer (is the buffer file missing or short?)");
-        if (count > 0 && a.byteOffset + stride * (count - 1) + element > view.byteLength)
+        if (count > view.byteLength || stride > view.byteLength ||
+            (count > 0 && a.byteOffset + stride * (count - 1) + element > view.byteLength))
             return Fail(what + " reads beyond the end of its buffer view");
+        out.assign(count * static_cast<size_t>(components), 0.0);
         const unsigned char* base = data.data() + view.byteOffset + a.byteOffset;
         for (size_t i = 0; i < count; ++i)
             for (int k = 0; k < components; ++k)

@@ -52,6 +52,8 @@ struct Cursor {
     }
 };
 
+constexpr size_t kMaxClippedCorners = 64;
+
 // Splits `polygon` (mesh vertex indices, in order) into triangles with the
 // polygon's winding: ear clipping in the plane the polygon faces most, so
 // concave polygons come out right; a polygon too degenerate for that is
@@ -81,8 +83,10 @@ void Triangulate(const std::vector<Vertex>& vertices, const std::vector<int>& po
     auto cross = [&](int a, int b, int c) {
         return ((X(b) - X(a)) * (Y(c) - Y(a)) - (Y(b) - Y(a)) * (X(c) - X(a))) * orientation;
     };
+    // Ear clipping costs the cube of the corners at worst: very large
+    // polygons are fanned.
     std::vector<int> left = polygon;
-    while (left.size() > 3) {
+    while (left.size() > 3 && n <= kMaxClippedCorners) {
         bool clipped = false;
         const size_t m = left.size();
         for (size_t i = 0; i < m && !clipped; ++i) {
