@@ -9,6 +9,7 @@
 #include <lua.hpp>
 #include <tolua++.h>
 
+#include "scripting/bulk_functions.h"
 #include "scripting/file_functions.h"
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
@@ -325,4 +326,5 @@ void OpenScriptBindings(lua_State* L) {
     tolua_endmodule(L);
     tolua_endmodule(L);
     OpenFileFunctions(L);
+    OpenBulkFunctions(L);
 }

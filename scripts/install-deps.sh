@@ -21,6 +21,12 @@ PACKAGES="
   libtolua++5.1-dev
   libdevil-dev
   qt6-image-formats-plugins
+  libtinygltf-dev
+  nlohmann-json3-dev
+  libassimp-dev
+  assimp-utils
+  ogre-1.12-tools
+  libxml2-utils
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

@@ -1,0 +1,731 @@
+// glTF import: the file's nodes, meshes, skins and first animation into a
+// Model. Every index and every accessor is checked against what it points
+// into; tinygltf only parses.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "plugins/native/gltf/gltf_format.h"
+#include "plugins/native/gltf/tinygltf_config.h"
+
+namespace kinemo_plugin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IgnoreImage(tinygltf::Image*, const int, std::string*, std::string*, int, int,
+                 const unsigned char*, int, void*) {
+    return true;  // images are referenced by path; their pixels are the editor's business
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    const size_t newline = text.find('\n');
+    if (newline != std::string::npos) text = text.substr(0, newline);
+    return text;
+}
+
+int Components(int type) {
+    switch (type) {
+        case TINYGLTF_TYPE_SCALAR:
+            return 1;
+        case TINYGLTF_TYPE_VEC2:
+            return 2;
+        case TINYGLTF_TYPE_VEC3:
+            return 3;
+        case TINYGLTF_TYPE_VEC4:
+            return 4;
+        case TINYGLTF_TYPE_MAT4:
+            return 16;
+        default:
+            return 0;
+    }
+}
+
+class Accessors {
+public:
+    Accessors(const tinygltf::Model& g, std::string& problem) : g_(g), problem_(problem) {}
+
+    // The values of accessor `index` as doubles, `components` a element,
+    // normalised integers scaled to 0..1 (or -1..1).
+    bool Read(int index, int components, const std::string& what, std::vector<double>& out) {
+        if (index < 0 || static_cast<size_t>(index) >= g_.accessors.size())
+            return Fail(what + " names accessor " + std::to_string(index) + ", which is not there");
+        const tinygltf::Accessor& a = g_.accessors[static_cast<size_t>(index)];
+        if (Components(a.type) != components) return Fail(what + " has the wrong element type");
+        if (a.sparse.isSparse) return Fail(what + " is a sparse accessor, which is not supported");
+        const int size = ComponentSize(a.componentType);
+        if (size == 0) return Fail(what + " has an unknown component type");
+        const size_t count = a.count;
+        // Sizes are checked against the data before anything is allocated:
+        // a count that lies must not cost memory.
+        if (a.bufferView < 0) {  // all zero
+            if (count > (size_t{1} << 24))
+                return Fail(what + " holds more elements than the editor takes");
+            out.assign(count * static_cast<size_t>(components), 0.0);
+            return true;
+        }
+        if (static_cast<size_t>(a.bufferView) >= g_.bufferViews.size())
+            return Fail(what + " names a buffer view that is not there");
+        const tinygltf::BufferView& view = g_.bufferViews[static_cast<size_t>(a.bufferView)];
+        if (view.buffer < 0 || static_cast<size_t>(view.buffer) >= g_.buffers.size())
+            return Fail(what + " names a buffer that is not there");
+        const std::vector<unsigned char>& data = g_.buffers[static_cast<size_t>(view.buffer)].data;
+        const size_t element = static_cast<size_t>(size) * static_cast<size_t>(components);
+        const size_t stride = view.byteStride ? view.byteStride : element;
+        if (stride < element) return Fail(what + " has a stride shorter than its elements");
+        const size_t viewEnd = view.byteOffset + view.byteLength;
+        if (view.byteOffset > data.size() || viewEnd > data.size() || viewEnd < view.byteOffset)
+            return Fail(
+                what + " lies beyond the end of its buffer (is the buffer file missing or short?)");
+        if (count > view.byteLength || stride > view.byteLength ||
+            (count > 0 && a.byteOffset + stride * (count - 1) + element > view.byteLength))
+            return Fail(what + " reads beyond the end of its buffer view");
+        out.assign(count * static_cast<size_t>(components), 0.0);
+        const unsigned char* base = data.data() + view.byteOffset + a.byteOffset;
+        for (size_t i = 0; i < count; ++i)
+            for (int k = 0; k < components; ++k)
+                out[i * static_cast<size_t>(components) + static_cast<size_t>(k)] =
+                    Value(base + i * stride + static_cast<size_t>(k * size), a.componentType,
+                          a.normalized);
+        return true;
+    }
+
+private:
+    static int ComponentSize(int type) {
+        switch (type) {
+            case TINYGLTF_COMPONENT_TYPE_BYTE:
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+                return 1;
+            case TINYGLTF_COMPONENT_TYPE_SHORT:
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+                return 2;
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
+            case TINYGLTF_COMPONENT_TYPE_FLOAT:
+                return 4;
+            default:
+                return 0;
+        }
+    }
+    static double Value(const unsigned char* p, int type, bool normalized) {
+        switch (type) {
+            case TINYGLTF_COMPONENT_TYPE_BYTE: {
+                int8_t v;
+                std::memcpy(&v, p, 1);
+                return normalized ? std::max(v / 127.0, -1.0) : v;
+            }
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+                return normalized ? *p / 255.0 : *p;
+            case TINYGLTF_COMPONENT_TYPE_SHORT: {
+                int16_t v;
+                std::memcpy(&v, p, 2);
+                return normalized ? std::max(v / 32767.0, -1.0) : v;
+            }
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
+                uint16_t v;
+                std::memcpy(&v, p, 2);
+                return normalized ? v / 65535.0 : v;
+            }
+            case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: {
+                uint32_t v;
+                std::memcpy(&v, p, 4);
+                return v;
+            }
+            default: {
+                float v;
+                std::memcpy(&v, p, 4);
+                return v;
+            }
+        }
+    }
+    bool Fail(const std::string& text) {
+        problem_ = text;
+        return false;
+    }
+
+    const tinygltf::Model& g_;
+    std::string& problem_;
+};
+
+Mat4 NodeMatrix(const tinygltf::Node& n) {
+    if (n.matrix.size() == 16) return Mat4::From(n.matrix.data());
+    Trs trs;
+    if (n.translation.size() == 3) std::copy(n.translation.begin(), n.translation.end(), trs.t);
+    if (n.rotation.size() == 4)
+        trs.r = {n.rotation[0], n.rotation[1], n.rotation[2], n.rotation[3]};
+    if (n.scale.size() == 3) std::copy(n.scale.begin(), n.scale.end(), trs.s);
+    return Compose(trs);
+}
+
+const tinygltf::Value* Kinemo(const tinygltf::Value& extras) {
+    if (!extras.IsObject() || !extras.Has("kinemo")) return nullptr;
+    const tinygltf::Value& v = extras.Get("kinemo");
+    return v.IsObject() ? &v : nullptr;
+}
+
+double Number(const tinygltf::Value& v) {
+    return v.IsNumber() ? v.GetNumberAsDouble() : v.IsInt() ? v.Get<int>() : 0.0;
+}
+
+// A channel's keys: times and values (CUBICSPLINE: in-tangent, value, out-tangent each).
+struct Track {
+    std::vector<double> times, values;
+    int width = 0;  // components of a value
+    std::string interpolation;
+
+    // The value at time t (slerp for rotations).
+    void Sample(double t, bool rotation, double* out) const {
+        const size_t n = times.size();
+        const size_t w = static_cast<size_t>(width);
+        const bool cubic = interpolation == "CUBICSPLINE";
+        auto value = [&](size_t k) { return &values[(cubic ? 3 * k + 1 : k) * w]; };
+        size_t k = 0;
+        while (k + 1 < n && times[k + 1] <= t) ++k;
+        if (t <= times[0] || k + 1 >= n || interpolation == "STEP") {
+            std::copy(value(t <= times[0] ? 0 : k), value(t <= times[0] ? 0 : k) + w, out);
+            return;
+        }
+        const double span = times[k + 1] - times[k];
+        const double u = span > 0 ? (t - times[k]) / span : 0;
+        if (cubic) {
+            const double* a = value(k);
+            const double* b = value(k + 1);
+            const double* outTangent = &values[(3 * k + 2) * w];
+            const double* inTangent = &values[(3 * (k + 1)) * w];
+            const double u2 = u * u, u3 = u2 * u;
+            for (size_t c = 0; c < w; ++c)
+                out[c] = (2 * u3 - 3 * u2 + 1) * a[c] + span * (u3 - 2 * u2 + u) * outTangent[c] +
+                         (-2 * u3 + 3 * u2) * b[c] + span * (u3 - u2) * inTangent[c];
+        } else if (rotation) {
+            const double* a = value(k);
+            const double* b = value(k + 1);
+            const Quat q = Slerp({a[0], a[1], a[2], a[3]}, {b[0], b[1], b[2], b[3]}, u);
+            out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = q.w;
+            return;
+        } else {
+            for (size_t c = 0; c < w; ++c)
+                out[c] = value(k)[c] + (value(k + 1)[c] - value(k)[c]) * u;
+        }
+        if (rotation) {
+            const Quat q = Normalized({out[0], out[1], out[2], out[3]});
+            out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = q.w;
+        }
+    }
+};
+
+class Importer {
+public:
+    Importer(const tinygltf::Model& g, const std::string& folder, Model& model,
+             std::string& problem)
+        : g_(g), folder_(folder), model_(model), problem_(problem), accessors_(g, problem) {}
+
+    bool Run() {
+        if (!CollectJoints()) return false;
+        std::vector<int> roots;
+        if (!g_.scenes.empty()) {
+            const size_t scene =
+                g_.defaultScene >= 0 && static_cast<size_t>(g_.defaultScene) < g_.scenes.size()
+                    ? static_cast<size_t>(g_.defaultScene)
+                    : 0;
+            roots = g_.scenes[scene].nodes;
+        } else {
+            std::vector<bool> child(g_.nodes.size(), false);
+            for (const tinygltf::Node& n : g_.nodes)
+                for (int c : n.children)
+                    if (c >= 0 && static_cast<size_t>(c) < child.size())
+                        child[static_cast<size_t>(c)] = true;
+            for (size_t i = 0; i < g_.nodes.size(); ++i)
+                if (!child[i]) roots.push_back(static_cast<int>(i));
+        }
+        made_.assign(g_.nodes.size(), -1);
+        visited_.assign(g_.nodes.size(), false);
+        // Depth first, parents before children, without recursion.
+        std::vector<std::pair<int, int>> stack;  // glTF node, parent model node
+        for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.push_back({*it, -1});
+        while (!stack.empty()) {
+            const auto [index, parent] = stack.back();
+            stack.pop_back();
+            if (index < 0 || static_cast<size_t>(index) >= g_.nodes.size())
+                return Fail("the scene names node " + std::to_string(index) +
+                            ", which is not there");
+            if (visited_[static_cast<size_t>(index)])
+                return Fail("node " + std::to_string(index) + " appears twice in the hierarchy");
+            visited_[static_cast<size_t>(index)] = true;
+            if (helpers_.count(index)) continue;
+            const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(index)].extras);
+            if (ours && ours->Has("root") && parent < 0) {
+                // The editor's own wrapper around the top nodes: they are top nodes.
+                const std::vector<int>& children = g_.nodes[static_cast<size_t>(index)].children;
+                for (auto it = children.rbegin(); it != children.rend(); ++it)
+                    stack.push_back({*it, -1});
+                continue;
+            }
+            const int node = AddNode(index, parent);
+            if (node < 0) return false;
+            const std::vector<int>& children = g_.nodes[static_cast<size_t>(index)].children;
+            for (auto it = children.rbegin(); it != children.rend(); ++it)
+                stack.push_back({*it, node});
+        }
+        if (!RestPose()) return false;
+        for (const Pending& p : pendingMeshes_)
+            if (!AddMesh(p)) return false;
+        return Animation();
+    }
+
+private:
+    struct Pending {
+        int gltfNode;
+        int meshNode;  // model node to fill
+        const tinygltf::Primitive* primitive;
+        std::string meshName;
+    };
+
+    bool Fail(const std::string& text) {
+        problem_ = text;
+        return false;
+    }
+
+    bool CollectJoints() {
+        for (size_t s = 0; s < g_.skins.size(); ++s) {
+            const tinygltf::Skin& skin = g_.skins[s];
+            std::vector<double> inverse;
+            if (skin.inverseBindMatrices >= 0 &&
+                !accessors_.Read(skin.inverseBindMatrices, 16,
+                                 "skin " + std::to_string(s) + "'s inverse bind matrices", inverse))
+                return false;
+            if (!inverse.empty() && inverse.size() != skin.joints.size() * 16)
+                return Fail("skin " + std::to_string(s) + " has " +
+                            std::to_string(inverse.size() / 16) + " inverse bind matrices for " +
+                            std::to_string(skin.joints.size()) + " joints");
+            for (size_t k = 0; k < skin.joints.size(); ++k) {
+                const int j = skin.joints[k];
+                if (j < 0 || static_cast<size_t>(j) >= g_.nodes.size())
+                    return Fail("skin " + std::to_string(s) + " names node " + std::to_string(j) +
+                                ", which is not there");
+                const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(j)].extras);
+                if (ours && ours->Has("unbound")) {
+                    helpers_.insert(j);
+                    continue;
+                }
+                joints_.insert(j);
+                if (!inverse.empty() && !relaxed_.count(j)) {
+                    const Mat4 ibm = Mat4::From(&inverse[k * 16]);
+                    if (!IsFinite(ibm))
+                        return Fail("skin " + std::to_string(s) +
+                                    " has an inverse bind matrix that is not finite");
+                    relaxed_[j] = Inverse(ibm);
+                }
+            }
+        }
+        return true;
+    }
+
+    int AddNode(int index, int parent) {
+        const tinygltf::Node& n = g_.nodes[static_cast<size_t>(index)];
+        const bool joint = joints_.count(index) > 0;
+        const Mat4 matrix = NodeMatrix(n);
+        if (!IsFinite(matrix)) {
+            Fail("node '" + n.name + "' has a transform that is not finite");
+            return -1;
+        }
+        const tinygltf::Mesh* mesh = nullptr;
+        if (n.mesh >= 0) {
+            if (static_cast<size_t>(n.mesh) >= g_.meshes.size()) {
+                Fail("node '" + n.name + "' names mesh " + std::to_string(n.mesh) +
+                     ", which is not there");
+                return -1;
+            }
+            mesh = &g_.meshes[static_cast<size_t>(n.mesh)];
+        }
+        const bool skinned = mesh && n.skin >= 0;
+        if (n.skin >= 0 && static_cast<size_t>(n.skin) >= g_.skins.size()) {
+            Fail("node '" + n.name + "' names skin " + std::to_string(n.skin) +
+                 ", which is not there");
+            return -1;
+        }
+        const std::string name = !n.name.empty()               ? n.name
+                                 : mesh && !mesh->name.empty() ? mesh->name
+                                 : joint                       ? "Joint"
+                                                               : "Node";
+        if (skinned && !joint && n.children.empty()) {
+            // A node that only holds a skinned mesh is that mesh, at the top:
+            // glTF ignores the transforms above a skinned mesh, and so do
+            // the bind matrices below.
+            int first = -1;
+            for (size_t p = 0; p < mesh->primitives.size(); ++p) {
+                const int target = model_.Add(
+                    NodeKind::kMesh,
+                    mesh->primitives.size() > 1 ? name + " " + std::to_string(p + 1) : name, -1);
+                if (first < 0) first = target;
+                pendingMeshes_.push_back({index, target, &mesh->primitives[p], name});
+            }
+            made_[static_cast<size_t>(index)] =
+                first < 0 ? model_.Add(NodeKind::kNode, name, parent) : first;
+            return made_[static_cast<size_t>(index)];
+        }
+        // A plain node holding one unskinned triangle primitive is that mesh.
+        const bool selfMesh = !joint && mesh && !skinned && mesh->primitives.size() == 1;
+        const NodeKind kind = joint      ? NodeKind::kJoint
+                              : selfMesh ? NodeKind::kMesh
+                                         : NodeKind::kNode;
+        const int node = model_.Add(kind, name, parent);
+        model_.nodes[static_cast<size_t>(node)].matrix = matrix;
+        made_[static_cast<size_t>(index)] = node;
+        if (joint) jointNodes_.push_back(index);
+        if (mesh) {
+            const std::string meshName = !mesh->name.empty() ? mesh->name : name;
+            for (size_t p = 0; p < mesh->primitives.size(); ++p) {
+                int target = node;
+                if (!selfMesh) {
+                    // Skinned meshes go to the top, as above.
+                    target = model_.Add(NodeKind::kMesh,
+                                        mesh->primitives.size() > 1
+                                            ? meshName + " " + std::to_string(p + 1)
+                                            : meshName,
+                                        skinned ? -1 : node);
+                }
+                pendingMeshes_.push_back({index, target, &mesh->primitives[p], meshName});
+            }
+        }
+        return node;
+    }
+
+    // Joints' rest placements from the bind matrices; their current
+    // transforms become offsets on top.
+    bool RestPose() {
+        for (int index : jointNodes_) {
+            const int node = made_[static_cast<size_t>(index)];
+            Node& joint = model_.nodes[static_cast<size_t>(node)];
+            const Mat4 pose = joint.matrix;
+            const bool parentIsJoint =
+                joint.parent >= 0 &&
+                model_.nodes[static_cast<size_t>(joint.parent)].kind == NodeKind::kJoint;
+            const Mat4 parentRelaxed =
+                parentIsJoint ? model_.nodes[static_cast<size_t>(joint.parent)].relaxed : Mat4();
+            auto found = relaxed_.find(index);
+            if (found != relaxed_.end()) {
+                joint.relaxed = found->second;
+                joint.matrix =
+                    parentIsJoint ? Mul(joint.relaxed, Inverse(parentRelaxed)) : joint.relaxed;
+            } else {
+                joint.relaxed = parentIsJoint ? Mul(joint.matrix, parentRelaxed) : joint.matrix;
+            }
+            joint.offset = OffsetFor(joint.matrix, pose);
+            if (!IsFinite(joint.matrix) || !IsFinite(joint.offset))
+                return Fail("joint '" + joint.name + "' has a bind matrix that cannot be inverted");
+        }
+        return true;
+    }
+
+    std::string Texture(int material) {
+        if (material < 0 || static_cast<size_t>(material) >= g_.materials.size()) return {};
+        const int texture =
+            g_.materials[static_cast<size_t>(material)].pbrMetallicRoughness.baseColorTexture.index;
+        if (texture < 0 || static_cast<size_t>(texture) >= g_.textures.size()) return {};
+        const int source = g_.textures[static_cast<size_t>(texture)].source;
+        if (source < 0 || static_cast<size_t>(source) >= g_.images.size()) return {};
+        const std::string& uri = g_.images[static_cast<size_t>(source)].uri;
+        if (uri.empty() || uri.rfind("data:", 0) == 0)
+            return {};  // embedded images have no file to load
+        return (fs::path(folder_) / uri).lexically_normal().string();
+    }
+
+    bool AddMesh(const Pending& p) {
+        Node& mesh = model_.nodes[static_cast<size_t>(p.meshNode)];
+        const tinygltf::Primitive& prim = *p.primitive;
+        const std::string what = "mesh '" + p.meshName + "'";
+        const int mode = prim.mode < 0 ? TINYGLTF_MODE_TRIANGLES : prim.mode;
+        if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
+            mode != TINYGLTF_MODE_TRIANGLE_FAN)
+            return true;  // points and lines: nothing the editor shows
+        auto attribute = [&](const char* name) {
+            auto it = prim.attributes.find(name);
+            return it == prim.attributes.end() ? -1 : it->second;
+        };
+        std::vector<double> positions, normals, texcoords, indices;
+        if (attribute("POSITION") < 0) return Fail(what + " has no positions");
+        if (!accessors_.Read(attribute("POSITION"), 3, what + "'s positions", positions))
+            return false;
+        const size_t count = positions.size() / 3;
+        for (double v : positions)
+            if (!std::isfinite(v))
+                return Fail(what + " has a vertex position that is not a finite number");
+        if (attribute("NORMAL") >= 0 &&
+            !accessors_.Read(attribute("NORMAL"), 3, what + "'s normals", normals))
+            return false;
+        if (attribute("TEXCOORD_0") >= 0 &&
+            !accessors_.Read(attribute("TEXCOORD_0"), 2, what + "'s texture coordinates",
+                             texcoords))
+            return false;
+        if ((!normals.empty() && normals.size() != positions.size()) ||
+            (!texcoords.empty() && texcoords.size() / 2 != count))
+            return Fail(what + " has attributes of different lengths");
+        mesh.vertices.resize(count);
+        mesh.hasNormals = !normals.empty();
+        for (size_t i = 0; i < count; ++i) {
+            Vertex& v = mesh.vertices[i];
+            for (int k = 0; k < 3; ++k) {
+                v.position[k] = static_cast<float>(positions[i * 3 + static_cast<size_t>(k)]);
+                if (!normals.empty())
+                    v.normal[k] = static_cast<float>(normals[i * 3 + static_cast<size_t>(k)]);
+            }
+            if (!texcoords.empty()) {
+                v.texcoords[0] = static_cast<float>(texcoords[i * 2]);
+                v.texcoords[1] =
+                    static_cast<float>(1.0 - texcoords[i * 2 + 1]);  // glTF's v runs downwards
+            }
+            if (!std::isfinite(v.normal[0] + v.normal[1] + v.normal[2] + v.texcoords[0] +
+                               v.texcoords[1]))
+                return Fail(what +
+                            " has a normal or texture coordinate that is not a finite number");
+        }
+        const int skinIndex = g_.nodes[static_cast<size_t>(p.gltfNode)].skin;
+        if (skinIndex >= 0 && !Weights(prim, g_.skins[static_cast<size_t>(skinIndex)], what, mesh))
+            return false;
+
+        if (prim.indices >= 0) {
+            if (!accessors_.Read(prim.indices, 1, what + "'s indices", indices)) return false;
+        } else {
+            indices.resize(count);
+            for (size_t i = 0; i < count; ++i) indices[i] = static_cast<double>(i);
+        }
+        for (double index : indices)
+            if (!(index >= 0 && index < static_cast<double>(count)))
+                return Fail(what + " names vertex " +
+                            std::to_string(static_cast<long long>(index)) + " of " +
+                            std::to_string(count));
+        auto corner = [&](size_t k) { return static_cast<int>(indices[k]); };
+        if (mode == TINYGLTF_MODE_TRIANGLES) {
+            for (size_t k = 0; k + 2 < indices.size(); k += 3)
+                mesh.faces.push_back({corner(k), corner(k + 1), corner(k + 2)});
+        } else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP) {
+            for (size_t k = 0; k + 2 < indices.size(); ++k)
+                mesh.faces.push_back(
+                    k % 2 == 0 ? std::array<int, 3>{corner(k), corner(k + 1), corner(k + 2)}
+                               : std::array<int, 3>{corner(k + 1), corner(k), corner(k + 2)});
+        } else {
+            for (size_t k = 1; k + 1 < indices.size(); ++k)
+                mesh.faces.push_back({corner(0), corner(k), corner(k + 1)});
+        }
+        mesh.texture = Texture(prim.material);
+        return true;
+    }
+
+    bool Weights(const tinygltf::Primitive& prim, const tinygltf::Skin& skin,
+                 const std::string& what, Node& mesh) {
+        const size_t count = mesh.vertices.size();
+        std::vector<std::vector<double>> jointSets, weightSets;
+        for (int set = 0;; ++set) {
+            auto j = prim.attributes.find("JOINTS_" + std::to_string(set));
+            auto w = prim.attributes.find("WEIGHTS_" + std::to_string(set));
+            if (j == prim.attributes.end() || w == prim.attributes.end()) break;
+            jointSets.emplace_back();
+            weightSets.emplace_back();
+            if (!accessors_.Read(j->second, 4, what + "'s joints", jointSets.back()) ||
+                !accessors_.Read(w->second, 4, what + "'s weights", weightSets.back()))
+                return false;
+            if (jointSets.back().size() != count * 4 || weightSets.back().size() != count * 4)
+                return Fail(what + " has joints or weights for another number of vertices");
+        }
+        for (size_t i = 0; i < count; ++i) {
+            Vertex& v = mesh.vertices[i];
+            int used = 0;
+            double sum = 0;
+            for (size_t set = 0; set < jointSets.size(); ++set)
+                for (size_t k = 0; k < 4; ++k) {
+                    const double weight = weightSets[set][i * 4 + k];
+                    if (!std::isfinite(weight) || weight < 0)
+                        return Fail(what + ": vertex " + std::to_string(i) +
+                                    " has a joint weight that is no number of 0 or more");
+                    if (weight == 0) continue;
+                    sum += weight;
+                    const double j = jointSets[set][i * 4 + k];
+                    if (!(j >= 0 && j < static_cast<double>(skin.joints.size())))
+                        return Fail(what + ": vertex " + std::to_string(i) + " names joint " +
+                                    std::to_string(static_cast<long long>(j)) + " of a skin with " +
+                                    std::to_string(skin.joints.size()));
+                    if (used == 4)
+                        return Fail(
+                            what + ": vertex " + std::to_string(i) +
+                            " has more than four joint weights; the editor keeps four a vertex");
+                    const int node = skin.joints[static_cast<size_t>(j)];
+                    if (helpers_.count(node)) continue;  // the stand-in for unbound vertices
+                    v.joint[used] = made_[static_cast<size_t>(node)];
+                    v.weight[used] = static_cast<float>(weight);
+                    if (v.joint[used] < 0)
+                        return Fail(what + ": vertex " + std::to_string(i) +
+                                    " is bound to a joint outside the scene");
+                    ++used;
+                }
+            if (!jointSets.empty() && std::fabs(sum - 1.0) > 0.01) {
+                char text[64];
+                std::snprintf(text, sizeof(text), "%.6g", sum);
+                return Fail(what + ": the joint weights of vertex " + std::to_string(i) +
+                            " add up to " + text + ", not 1");
+            }
+        }
+        return true;
+    }
+
+    bool ReadTrack(const tinygltf::Animation& animation, const tinygltf::AnimationChannel& channel,
+                   int width, Track& track) {
+        if (channel.sampler < 0 ||
+            static_cast<size_t>(channel.sampler) >= animation.samplers.size())
+            return Fail("an animation channel names a sampler that is not there");
+        const tinygltf::AnimationSampler& s =
+            animation.samplers[static_cast<size_t>(channel.sampler)];
+        track.width = width;
+        track.interpolation = s.interpolation.empty() ? "LINEAR" : s.interpolation;
+        if (track.interpolation != "LINEAR" && track.interpolation != "STEP" &&
+            track.interpolation != "CUBICSPLINE")
+            return Fail("an animation sampler has the unknown interpolation " +
+                        track.interpolation);
+        if (!accessors_.Read(s.input, 1, "an animation's key times", track.times) ||
+            !accessors_.Read(s.output, width, "an animation's key values", track.values))
+            return false;
+        const size_t per = track.interpolation == "CUBICSPLINE" ? 3 : 1;
+        if (track.times.empty() ||
+            track.values.size() != track.times.size() * per * static_cast<size_t>(width))
+            return Fail("an animation sampler has " + std::to_string(track.times.size()) +
+                        " key times for " +
+                        std::to_string(track.values.size() / static_cast<size_t>(width)) +
+                        " values");
+        for (size_t k = 0; k < track.times.size(); ++k)
+            if (!std::isfinite(track.times[k]) || (k > 0 && track.times[k] < track.times[k - 1]))
+                return Fail("an animation's key times are not rising numbers");
+        for (double v : track.values)
+            if (!std::isfinite(v))
+                return Fail("an animation has a key value that is not a finite number");
+        return true;
+    }
+
+    bool Animation() {
+        if (g_.animations.empty()) return true;
+        const tinygltf::Animation& animation = g_.animations[0];
+        double rate = model_.frameRate > 0 ? model_.frameRate : 24;
+        if (const tinygltf::Value* ours = Kinemo(animation.extras);
+            ours && ours->Has("frameRate")) {
+            const double recorded = Number(ours->Get("frameRate"));
+            if (recorded > 0 && std::isfinite(recorded)) rate = recorded;
+        }
+        std::map<int, std::array<Track, 3>> tracks;  // joint node: translation, rotation, scale
+        for (const tinygltf::AnimationChannel& channel : animation.channels) {
+            const int target = channel.target_node;
+            if (target < 0 || static_cast<size_t>(target) >= g_.nodes.size())
+                return Fail("an animation channel targets node " + std::to_string(target) +
+                            ", which is not there");
+            if (!joints_.count(target) || made_[static_cast<size_t>(target)] < 0)
+                continue;  // only joints carry keys
+            const int slot = channel.target_path == "translation" ? 0
+                             : channel.target_path == "rotation"  ? 1
+                             : channel.target_path == "scale"     ? 2
+                                                                  : -1;
+            if (slot < 0) continue;
+            if (!ReadTrack(animation, channel, slot == 1 ? 4 : 3,
+                           tracks[target][static_cast<size_t>(slot)]))
+                return false;
+        }
+        for (const auto& [index, channels] : tracks) {
+            Node& joint = model_.nodes[static_cast<size_t>(made_[static_cast<size_t>(index)])];
+            std::vector<Key> keys;
+            const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(index)].extras);
+            if (ours && ours->Has("keys") && ours->Get("keys").IsArray()) {
+                const tinygltf::Value& list = ours->Get("keys");
+                for (size_t k = 0; k + 7 <= list.ArrayLen(); k += 7) {
+                    Key key;
+                    key.frame =
+                        static_cast<int>(std::lround(Number(list.Get(static_cast<int>(k)))));
+                    for (size_t p = 0; p < 6; ++p)
+                        key.tcb[p] =
+                            static_cast<float>(Number(list.Get(static_cast<int>(k + 1 + p))));
+                    keys.push_back(key);
+                }
+            } else {
+                std::set<long> frames;
+                for (const Track& t : channels)
+                    for (double time : t.times) {
+                        const double frame = std::round(time * rate);
+                        if (std::fabs(frame) >= 1000000)
+                            return Fail("an animation runs beyond a million frames");
+                        frames.insert(static_cast<long>(frame));
+                    }
+                for (long f : frames) {
+                    keys.emplace_back();
+                    keys.back().frame = static_cast<int>(f);
+                }
+            }
+            const Trs rest = Decompose(NodeMatrix(g_.nodes[static_cast<size_t>(index)]));
+            for (Key& key : keys) {
+                Trs trs = rest;
+                const double time = key.frame / rate;
+                if (!channels[0].times.empty()) channels[0].Sample(time, false, trs.t);
+                if (!channels[1].times.empty()) {
+                    double q[4];
+                    channels[1].Sample(time, true, q);
+                    trs.r = {q[0], q[1], q[2], q[3]};
+                }
+                if (!channels[2].times.empty()) channels[2].Sample(time, false, trs.s);
+                key.offset = OffsetFor(joint.matrix, Compose(trs));
+                if (!IsFinite(key.offset))
+                    return Fail("joint '" + joint.name + "' has a key that cannot be posed");
+            }
+            joint.keys = std::move(keys);
+        }
+        return true;
+    }
+
+    const tinygltf::Model& g_;
+    std::string folder_;
+    Model& model_;
+    std::string& problem_;
+    Accessors accessors_;
+    std::set<int> joints_, helpers_;
+    std::map<int, Mat4> relaxed_;
+    std::vector<int> made_;  // glTF node -> model node
+    std::vector<bool> visited_;
+    std::vector<int> jointNodes_;
+    std::vector<Pending> pendingMeshes_;
+};
+
+}  // namespace
+
+bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        problem = "it is a folder, not a file";
+        return false;
+    }
+    char magic[4] = {0, 0, 0, 0};
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        const size_t got = std::fread(magic, 1, 4, f);
+        std::fclose(f);
+        if (got == 0) {
+            problem = "the file is empty";
+            return false;
+        }
+    } else {
+        problem = "the file cannot be opened";
+        return false;
+    }
+    tinygltf::TinyGLTF loader;
+    loader.SetImageLoader(IgnoreImage, nullptr);
+    tinygltf::Model g;
+    std::string error, warning;
+    const bool binary = std::memcmp(magic, "glTF", 4) == 0;
+    const bool loaded = binary ? loader.LoadBinaryFromFile(&g, &error, &warning, path)
+                               : loader.LoadASCIIFromFile(&g, &error, &warning, path);
+    if (!loaded) {
+        problem = error.empty() ? "it is not a glTF file"
+                                : "it is not a readable glTF file (" + Trimmed(error) + ")";
+        return false;
+    }
+    Importer importer(g, fs::path(path).parent_path().string(), model, problem);
+    return importer.Run();
+}
+
+}  // namespace kinemo_plugin

@@ -1,0 +1,510 @@
+// glTF export: the scene read through SceneData into one glTF document.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "plugins/native/gltf/gltf_format.h"
+#include "plugins/native/gltf/tinygltf_config.h"
+
+namespace kinemo_plugin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kArrayBuffer = TINYGLTF_TARGET_ARRAY_BUFFER;
+constexpr int kElementBuffer = TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER;
+
+class Exporter {
+public:
+    Exporter(const Model& model, const std::string& folder) : m_(model), folder_(folder) {
+        g_.asset.version = "2.0";
+        g_.asset.generator = "Kinemo";
+        for (size_t i = 0; i < m_.nodes.size(); ++i)
+            if (m_.nodes[i].kind == NodeKind::kJoint) {
+                jointById_[m_.nodes[i].id] = static_cast<int>(i);
+                joints_.push_back(static_cast<int>(i));
+            }
+    }
+
+    tinygltf::Model& Build() {
+        Nodes();
+        for (size_t i = 0; i < m_.nodes.size(); ++i)
+            if (m_.nodes[i].kind == NodeKind::kMesh) Mesh(static_cast<int>(i));
+        Animation();
+        CommonRoot();
+        if (!bin_.empty()) {
+            g_.buffers.emplace_back();
+            g_.buffers.back().data = std::move(bin_);
+        }
+        return g_;
+    }
+
+private:
+    int View(const void* data, size_t bytes, int target, size_t stride = 0) {
+        while (bin_.size() % 4) bin_.push_back(0);
+        tinygltf::BufferView view;
+        view.buffer = 0;
+        view.byteOffset = bin_.size();
+        view.byteLength = bytes;
+        view.byteStride = stride;
+        view.target = target;
+        const auto* p = static_cast<const unsigned char*>(data);
+        bin_.insert(bin_.end(), p, p + bytes);
+        g_.bufferViews.push_back(view);
+        return static_cast<int>(g_.bufferViews.size()) - 1;
+    }
+
+    int Accessor(int view, int componentType, int type, size_t count) {
+        tinygltf::Accessor a;
+        a.bufferView = view;
+        a.componentType = componentType;
+        a.type = type;
+        a.count = count;
+        g_.accessors.push_back(a);
+        return static_cast<int>(g_.accessors.size()) - 1;
+    }
+
+    // Floats, `width` a element; with bounds, the accessor gets min and max.
+    int Floats(const std::vector<float>& values, int width, int type, int target, bool bounds) {
+        const int accessor = Accessor(View(values.data(), values.size() * sizeof(float), target),
+                                      TINYGLTF_COMPONENT_TYPE_FLOAT, type,
+                                      values.size() / static_cast<size_t>(width));
+        if (bounds && !values.empty()) {
+            std::vector<double> lo(values.begin(), values.begin() + width), hi = lo;
+            for (size_t i = 0; i < values.size(); ++i) {
+                const size_t k = i % static_cast<size_t>(width);
+                lo[k] = std::min(lo[k], static_cast<double>(values[i]));
+                hi[k] = std::max(hi[k], static_cast<double>(values[i]));
+            }
+            g_.accessors[static_cast<size_t>(accessor)].minValues = lo;
+            g_.accessors[static_cast<size_t>(accessor)].maxValues = hi;
+        }
+        return accessor;
+    }
+
+    static void SetTrs(tinygltf::Node& n, const Mat4& matrix) {
+        const Trs trs = Decompose(matrix);
+        n.translation = {trs.t[0], trs.t[1], trs.t[2]};
+        n.rotation = {trs.r.x, trs.r.y, trs.r.z, trs.r.w};
+        n.scale = {trs.s[0], trs.s[1], trs.s[2]};
+    }
+
+    void Nodes() {
+        g_.scenes.emplace_back();
+        g_.defaultScene = 0;
+        for (size_t i = 0; i < m_.nodes.size(); ++i) {
+            const Node& node = m_.nodes[i];
+            tinygltf::Node n;
+            n.name = node.name;
+            // Joints as the current pose shows them; keys animate them.
+            SetTrs(n, node.kind == NodeKind::kJoint ? PoseMatrix(node.matrix, node.offset)
+                                                    : node.matrix);
+            g_.nodes.push_back(n);
+            if (node.parent >= 0)
+                g_.nodes[static_cast<size_t>(node.parent)].children.push_back(static_cast<int>(i));
+            else
+                g_.scenes[0].nodes.push_back(static_cast<int>(i));
+        }
+    }
+
+    // glTF wants the joints of a skin under one root. When they are not (two
+    // skeletons, or the stand-in for unbound vertices beside a skeleton),
+    // the top nodes go under one node marked in extras.kinemo, which the
+    // import leaves out again. Skinned meshes without children stay on top:
+    // nothing above a skinned mesh affects it.
+    void CommonRoot() {
+        std::vector<int> parent(g_.nodes.size(), -1);
+        for (size_t i = 0; i < g_.nodes.size(); ++i)
+            for (int c : g_.nodes[i].children) parent[static_cast<size_t>(c)] = static_cast<int>(i);
+        auto top = [&](int n) {
+            while (parent[static_cast<size_t>(n)] >= 0) n = parent[static_cast<size_t>(n)];
+            return n;
+        };
+        bool split = false;
+        std::vector<bool> joint(g_.nodes.size(), false);
+        for (const tinygltf::Skin& skin : g_.skins)
+            for (int j : skin.joints) {
+                split = split || top(j) != top(skin.joints[0]);
+                joint[static_cast<size_t>(j)] = true;
+            }
+        if (!split) return;
+        tinygltf::Node root;
+        root.name = "Kinemo";
+        tinygltf::Value::Object flag, ours;
+        flag["root"] = tinygltf::Value(true);
+        ours["kinemo"] = tinygltf::Value(flag);
+        root.extras = tinygltf::Value(ours);
+        std::vector<int> kept;
+        for (int n : g_.scenes[0].nodes) {
+            const tinygltf::Node& node = g_.nodes[static_cast<size_t>(n)];
+            if (node.skin >= 0 && node.children.empty() && !joint[static_cast<size_t>(n)])
+                kept.push_back(n);
+            else
+                root.children.push_back(n);
+        }
+        g_.nodes.push_back(root);
+        kept.insert(kept.begin(), static_cast<int>(g_.nodes.size()) - 1);
+        g_.scenes[0].nodes = kept;
+    }
+
+    std::string ImageUri(const std::string& image) {
+        std::error_code ec;
+        fs::path relative = fs::relative(image, folder_, ec);
+        if (ec || relative.empty()) relative = image;
+        return relative.generic_string();
+    }
+
+    int Material(const std::string& image) {
+        auto found = materials_.find(image);
+        if (found != materials_.end()) return found->second;
+        tinygltf::Image img;
+        img.uri = ImageUri(image);
+        g_.images.push_back(img);
+        tinygltf::Texture texture;
+        texture.source = static_cast<int>(g_.images.size()) - 1;
+        g_.textures.push_back(texture);
+        tinygltf::Material material;
+        material.name = fs::path(image).stem().string();
+        material.pbrMetallicRoughness.baseColorTexture.index =
+            static_cast<int>(g_.textures.size()) - 1;
+        material.pbrMetallicRoughness.metallicFactor = 0;
+        material.pbrMetallicRoughness.roughnessFactor = 1;
+        g_.materials.push_back(material);
+        return materials_[image] = static_cast<int>(g_.materials.size()) - 1;
+    }
+
+    void Mesh(int index) {
+        const Node& node = m_.nodes[static_cast<size_t>(index)];
+        const size_t count = node.vertices.size();
+        std::vector<uint32_t> indices;
+        for (const auto& f : node.faces)
+            if (f[0] >= 0 && f[1] >= 0 && f[2] >= 0 &&
+                static_cast<size_t>(std::max({f[0], f[1], f[2]})) < count)
+                indices.insert(indices.end(), f.begin(), f.end());
+        if (count == 0 || indices.empty()) return;  // glTF meshes need triangles
+
+        std::vector<float> positions, normals, texcoords;
+        positions.reserve(count * 3);
+        texcoords.reserve(count * 2);
+        bool unit = true, zero = false;
+        for (const Vertex& v : node.vertices) {
+            positions.insert(positions.end(), v.position, v.position + 3);
+            texcoords.push_back(v.texcoords[0]);
+            texcoords.push_back(1.0f - v.texcoords[1]);  // glTF's v runs downwards
+            const double length =
+                std::sqrt(double(v.normal[0]) * v.normal[0] + double(v.normal[1]) * v.normal[1] +
+                          double(v.normal[2]) * v.normal[2]);
+            unit = unit && std::fabs(length - 1) < 1e-3;
+            zero = zero || length < 1e-12;
+        }
+        tinygltf::Primitive prim;
+        prim.mode = TINYGLTF_MODE_TRIANGLES;
+        prim.attributes["POSITION"] = Floats(positions, 3, TINYGLTF_TYPE_VEC3, kArrayBuffer, true);
+        // glTF normals are unit vectors: made so, or left out when a vertex has none.
+        if (!zero) {
+            normals.reserve(count * 3);
+            for (const Vertex& v : node.vertices) {
+                const double length = std::sqrt(double(v.normal[0]) * v.normal[0] +
+                                                double(v.normal[1]) * v.normal[1] +
+                                                double(v.normal[2]) * v.normal[2]);
+                for (int k = 0; k < 3; ++k)
+                    normals.push_back(unit ? v.normal[k]
+                                           : static_cast<float>(v.normal[k] / length));
+            }
+            prim.attributes["NORMAL"] = Floats(normals, 3, TINYGLTF_TYPE_VEC3, kArrayBuffer, false);
+        }
+        prim.attributes["TEXCOORD_0"] =
+            Floats(texcoords, 2, TINYGLTF_TYPE_VEC2, kArrayBuffer, false);
+        if (count < 65536) {
+            std::vector<uint16_t> shorts(indices.begin(), indices.end());
+            prim.indices = Accessor(View(shorts.data(), shorts.size() * 2, kElementBuffer),
+                                    TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_SCALAR,
+                                    shorts.size());
+        } else {
+            prim.indices = Accessor(View(indices.data(), indices.size() * 4, kElementBuffer),
+                                    TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, TINYGLTF_TYPE_SCALAR,
+                                    indices.size());
+        }
+        if (!node.texture.empty()) prim.material = Material(node.texture);
+        const int skin = Skin(index, prim);
+
+        tinygltf::Mesh mesh;
+        mesh.name = node.name;
+        mesh.primitives.push_back(prim);
+        g_.meshes.push_back(mesh);
+        tinygltf::Node& n = g_.nodes[static_cast<size_t>(index)];
+        n.mesh = static_cast<int>(g_.meshes.size()) - 1;
+        n.skin = skin;
+    }
+
+    // The skin of a mesh whose vertices are bound: every joint of the scene,
+    // inverse bind matrices (mesh local x inverse relaxed) that give the
+    // editor's skinning, weights normalised over the joints that exist.
+    // Unbound vertices follow a stand-in joint that holds them in place.
+    int Skin(int index, tinygltf::Primitive& prim) {
+        const Node& node = m_.nodes[static_cast<size_t>(index)];
+        const size_t count = node.vertices.size();
+        std::vector<uint16_t> jointValues(count * 4, 0);
+        std::vector<float> weightValues(count * 4, 0);
+        const uint16_t helper = static_cast<uint16_t>(joints_.size());
+        std::map<int, int> slotOf;  // model node -> skin joint
+        for (size_t k = 0; k < joints_.size(); ++k) slotOf[joints_[k]] = static_cast<int>(k);
+        bool bound = false, unbound = false;
+        for (size_t i = 0; i < count; ++i) {
+            const Vertex& v = node.vertices[i];
+            std::map<int, double> weights;
+            double sum = 0;
+            for (int k = 0; k < 4; ++k) {
+                auto joint = jointById_.find(v.joint[k]);
+                if (v.joint[k] < 0 || joint == jointById_.end() || !(v.weight[k] > 0)) continue;
+                weights[slotOf[joint->second]] += v.weight[k];
+                sum += v.weight[k];
+            }
+            if (sum < 0.0001) {
+                jointValues[i * 4] = helper;
+                weightValues[i * 4] = 1;
+                unbound = true;
+                continue;
+            }
+            bound = true;
+            size_t k = 0;
+            for (const auto& [slot, weight] : weights) {
+                jointValues[i * 4 + k] = static_cast<uint16_t>(slot);
+                weightValues[i * 4 + k] = static_cast<float>(weight / sum);
+                ++k;
+            }
+        }
+        if (!bound) return -1;
+        std::vector<int> skinJoints = joints_;
+        std::vector<float> inverse;
+        for (int j : joints_) {
+            const Mat4 ibm = Mul(node.matrix, Inverse(m_.nodes[static_cast<size_t>(j)].relaxed));
+            for (double value : ibm.m) inverse.push_back(static_cast<float>(value));
+        }
+        if (unbound) {
+            tinygltf::Node stand;
+            stand.name = node.name + " (unbound vertices)";
+            tinygltf::Value::Object flag, ours;
+            flag["unbound"] = tinygltf::Value(true);
+            ours["kinemo"] = tinygltf::Value(flag);
+            stand.extras = tinygltf::Value(ours);
+            g_.nodes.push_back(stand);
+            g_.scenes[0].nodes.push_back(static_cast<int>(g_.nodes.size()) - 1);
+            skinJoints.push_back(static_cast<int>(g_.nodes.size()) - 1);
+            for (double value : node.matrix.m) inverse.push_back(static_cast<float>(value));
+        }
+        if (skinJoints.size() <= 256) {
+            std::vector<uint8_t> bytes(jointValues.begin(), jointValues.end());
+            prim.attributes["JOINTS_0"] =
+                Accessor(View(bytes.data(), bytes.size(), kArrayBuffer),
+                         TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, TINYGLTF_TYPE_VEC4, count);
+        } else {
+            prim.attributes["JOINTS_0"] =
+                Accessor(View(jointValues.data(), jointValues.size() * 2, kArrayBuffer),
+                         TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_VEC4, count);
+        }
+        prim.attributes["WEIGHTS_0"] =
+            Floats(weightValues, 4, TINYGLTF_TYPE_VEC4, kArrayBuffer, false);
+        tinygltf::Skin skin;
+        skin.name = node.name;
+        skin.joints = skinJoints;
+        skin.inverseBindMatrices = Floats(inverse, 16, TINYGLTF_TYPE_MAT4, 0, false);
+        g_.skins.push_back(skin);
+        return static_cast<int>(g_.skins.size()) - 1;
+    }
+
+    void Channel(tinygltf::Animation& animation, int node, const char* path,
+                 const std::vector<float>& times, const std::vector<float>& values, int width,
+                 const char* interpolation) {
+        tinygltf::AnimationSampler sampler;
+        sampler.input = Floats(times, 1, TINYGLTF_TYPE_SCALAR, 0, true);
+        sampler.output =
+            Floats(values, width, width == 4 ? TINYGLTF_TYPE_VEC4 : TINYGLTF_TYPE_VEC3, 0, false);
+        sampler.interpolation = interpolation;
+        animation.samplers.push_back(sampler);
+        tinygltf::AnimationChannel channel;
+        channel.sampler = static_cast<int>(animation.samplers.size()) - 1;
+        channel.target_node = node;
+        channel.target_path = path;
+        animation.channels.push_back(channel);
+    }
+
+    static void Put(std::vector<float>& out, const double* values, int n) {
+        for (int k = 0; k < n; ++k) out.push_back(static_cast<float>(values[k]));
+    }
+    static void Put(std::vector<float>& out, const Quat& q) {
+        const double values[4] = {q.x, q.y, q.z, q.w};
+        Put(out, values, 4);
+    }
+
+    // Rotations along the shorter arc from one key to the next.
+    static std::vector<Quat> Continuous(std::vector<Quat> q) {
+        for (size_t k = 1; k < q.size(); ++k)
+            if (Dot(q[k - 1], q[k]) < 0) q[k] = Negated(q[k]);
+        return q;
+    }
+
+    // Translation tangents (units a second) of the editor's TCB spline: out
+    // of key k into key k + 1, and into key k from key k - 1. The ends use
+    // the stand-in keys the editor adds one second before and after.
+    void Tangents(const std::vector<Key>& keys, const std::vector<Trs>& poses,
+                  std::vector<float>& values, double rate) {
+        const size_t n = keys.size();
+        auto frame = [&](long k) -> double {
+            if (k < 0)
+                return static_cast<int>(static_cast<float>(keys[0].frame) -
+                                        static_cast<float>(rate));
+            if (k >= static_cast<long>(n))
+                return static_cast<int>(static_cast<float>(keys[n - 1].frame) +
+                                        static_cast<float>(rate));
+            return keys[static_cast<size_t>(k)].frame;
+        };
+        auto position = [&](long k, int c) {
+            const long clamped = std::clamp(k, 0L, static_cast<long>(n) - 1);
+            return poses[static_cast<size_t>(clamped)].t[c];
+        };
+        for (size_t k = 0; k < n; ++k) {
+            const long i = static_cast<long>(k);
+            const auto& tcb = keys[k].tcb;
+            double in[3] = {0, 0, 0}, out[3] = {0, 0, 0};
+            if (k > 0) {  // incoming: the segment from k - 1 to k
+                const double span = frame(i) - frame(i - 1);
+                const double h = span / (frame(i + 1) - frame(i - 1)) * (1 - tcb[0]);
+                for (int c = 0; c < 3; ++c) {
+                    const double d = position(i, c) - position(i - 1, c);
+                    const double next = position(i + 1, c) - position(i, c);
+                    in[c] = (next * h * (1 + tcb[1]) * (1 - tcb[2]) +
+                             d * h * (1 - tcb[1]) * (1 + tcb[2])) /
+                            (span / rate);
+                }
+            }
+            if (k + 1 < n) {  // outgoing: the segment from k to k + 1
+                const double span = frame(i + 1) - frame(i);
+                const double g = span / (frame(i + 1) - frame(i - 1)) * (1 - tcb[0]);
+                for (int c = 0; c < 3; ++c) {
+                    const double d = position(i + 1, c) - position(i, c);
+                    const double before = position(i, c) - position(i - 1, c);
+                    out[c] = (before * g * (1 + tcb[1]) * (1 + tcb[2]) +
+                              d * g * (1 - tcb[1]) * (1 - tcb[2])) /
+                             (span / rate);
+                }
+            }
+            Put(values, in, 3);
+            Put(values, poses[k].t, 3);
+            Put(values, out, 3);
+        }
+    }
+
+    void Animation() {
+        tinygltf::Animation animation;
+        animation.name = "Kinemo";
+        const double rate = m_.frameRate > 0 ? m_.frameRate : 24;
+        for (size_t i = 0; i < m_.nodes.size(); ++i) {
+            const Node& joint = m_.nodes[i];
+            if (joint.kind != NodeKind::kJoint || joint.keys.empty()) continue;
+            const int index = static_cast<int>(i);
+            std::vector<Trs> poses;
+            std::vector<Quat> rotations;
+            for (const Key& key : joint.keys) {
+                poses.push_back(Decompose(PoseMatrix(joint.matrix, key.offset)));
+                rotations.push_back(poses.back().r);
+            }
+            rotations = Continuous(rotations);
+            std::vector<float> times, translations, turns;
+            const size_t n = joint.keys.size();
+            if (m_.interpolation == 0) {
+                // The editor switches to the next key's pose halfway between keys.
+                for (size_t k = 0; k < n; ++k) {
+                    for (size_t half = 0; half < (k + 1 < n ? 2u : 1u); ++half) {
+                        const size_t shown = k + half;
+                        times.push_back(static_cast<float>(
+                            (half ? (joint.keys[k].frame + joint.keys[k + 1].frame) / 2.0
+                                  : joint.keys[k].frame) /
+                            rate));
+                        Put(translations, poses[shown].t, 3);
+                        Put(turns, rotations[shown]);
+                    }
+                }
+                Channel(animation, index, "translation", times, translations, 3, "STEP");
+                Channel(animation, index, "rotation", times, turns, 4, "STEP");
+            } else if (m_.interpolation == 1 || n == 1) {
+                for (size_t k = 0; k < n; ++k) {
+                    times.push_back(static_cast<float>(joint.keys[k].frame / rate));
+                    Put(translations, poses[k].t, 3);
+                    Put(turns, rotations[k]);
+                }
+                Channel(animation, index, "translation", times, translations, 3, "LINEAR");
+                Channel(animation, index, "rotation", times, turns, 4, "LINEAR");
+            } else {
+                for (const Key& key : joint.keys)
+                    times.push_back(static_cast<float>(key.frame / rate));
+                Tangents(joint.keys, poses, translations, rate);
+                Channel(animation, index, "translation", times, translations, 3, "CUBICSPLINE");
+                // Squad has no glTF form: the rotation at every frame.
+                std::vector<float> frameTimes;
+                std::vector<Quat> sampled;
+                const int first = joint.keys.front().frame, last = joint.keys.back().frame;
+                const bool haveSamples =
+                    static_cast<int>(joint.samples.size()) == m_.lastFrame - m_.firstFrame + 1 &&
+                    first >= m_.firstFrame && last <= m_.lastFrame;
+                for (int f = first; haveSamples && f <= last; ++f) {
+                    frameTimes.push_back(static_cast<float>(f / rate));
+                    sampled.push_back(
+                        Decompose(PoseMatrix(joint.matrix,
+                                             joint.samples[static_cast<size_t>(f - m_.firstFrame)]))
+                            .r);
+                }
+                if (!haveSamples) {
+                    frameTimes = times;
+                    sampled = rotations;
+                }
+                for (const Quat& q : Continuous(sampled)) Put(turns, q);
+                Channel(animation, index, "rotation", frameTimes, turns, 4, "LINEAR");
+            }
+            // The keys themselves, so that the editor reads back the same keys.
+            tinygltf::Value::Array keys;
+            for (const Key& key : joint.keys) {
+                keys.push_back(tinygltf::Value(key.frame));
+                for (float p : key.tcb) keys.push_back(tinygltf::Value(static_cast<double>(p)));
+            }
+            tinygltf::Value::Object ours, extras;
+            ours["keys"] = tinygltf::Value(keys);
+            extras["kinemo"] = tinygltf::Value(ours);
+            g_.nodes[i].extras = tinygltf::Value(extras);
+        }
+        if (animation.channels.empty()) return;
+        tinygltf::Value::Object ours, extras;
+        ours["frameRate"] = tinygltf::Value(rate);
+        extras["kinemo"] = tinygltf::Value(ours);
+        animation.extras = tinygltf::Value(extras);
+        g_.animations.push_back(animation);
+    }
+
+    const Model& m_;
+    std::string folder_;
+    tinygltf::Model g_;
+    std::vector<unsigned char> bin_;
+    std::map<int, int> jointById_;  // scene joint id -> model node
+    std::vector<int> joints_;       // model nodes that are joints, in order
+    std::map<std::string, int> materials_;
+};
+
+}  // namespace
+
+bool WriteGltf(const std::string& path, const Model& model, bool binary, std::string& problem) {
+    const fs::path file = path + (binary ? ".glb" : ".gltf");
+    Exporter exporter(model, file.parent_path().string());
+    tinygltf::Model& g = exporter.Build();
+    if (!binary && !g.buffers.empty()) g.buffers[0].uri = file.stem().string() + ".bin";
+    tinygltf::TinyGLTF writer;
+    if (!writer.WriteGltfSceneToFile(&g, file.string(), false, false, true, binary)) {
+        problem = "cannot write " + file.string();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kinemo_plugin
