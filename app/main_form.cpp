@@ -17,6 +17,7 @@
 #include "app/editing_menus.h"
 #include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
+#include "app/tool_windows.h"
 #include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
@@ -61,7 +62,8 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     playback_->onPlayingChanged = [this](bool playing) {
         panels_->LevelCombo->setEnabled(!playing);
     };
-    editor_.animation().SetView(playback_);
+    toolWindows_ = std::make_unique<TToolWindows>(*this, editor_, *playback_);
+    toolWindows_->AddWindowItems(windowsMenu_);
     UpdateTitle();
 
     // The first viewport window fills the work area; it keeps filling it
@@ -284,6 +286,19 @@ void TMainForm::ShowEditLevel(int level) {
     panels_->ShowLevel(level);
     menus_->ShowLevel(level);
     animationMenu_->ShowLevel(level);
+    if (toolWindows_) toolWindows_->ShowEditLevel(level);
+}
+
+void TMainForm::ShowToolPages(unsigned pages) {
+    if (toolWindows_) toolWindows_->ShowToolPages(pages);
+}
+
+void TMainForm::ShowToolOptionsWindow() {
+    if (toolWindows_) toolWindows_->ShowToolOptionsWindow();
+}
+
+void TMainForm::ShowObjectProperties(const rgObjectProperties& properties) {
+    if (toolWindows_) toolWindows_->ShowObjectProperties(properties);
 }
 
 void TMainForm::RefreshGizmoOptions() { gizmoOptions = editor_.tools().GizmoOptions(); }

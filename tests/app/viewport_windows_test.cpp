@@ -43,12 +43,12 @@ protected:
     }
     TViewportForm* Window(int i) const { return form.Viewports().at(static_cast<size_t>(i)); }
     QStringList WindowsMenuEntries() const {
+        // One entry per window after the menu's last separator.
         QStringList entries;
-        bool afterSeparator = false;
         for (QAction* a : form.WindowsMenu()->actions()) {
             if (a->isSeparator())
-                afterSeparator = true;
-            else if (afterSeparator)
+                entries.clear();
+            else
                 entries << a->text();
         }
         return entries;
