@@ -81,6 +81,7 @@ void TJointTreeView::Reset() {
     items_.clear();
     root_ = new QTreeWidgetItem(this, QStringList{"Scene"});
     root_->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    root_->setExpanded(true);
     --quiet_;
     RowsChanged();
 }
@@ -115,6 +116,11 @@ void TJointTreeView::AddItem(rgBone* joint, rgBone* parentJoint, const std::stri
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     items_[joint] = item;
     item->setSelected(selected);
+    // A joint an edit adds shows in the tree; a rebuild (undo) restores the
+    // user's folding instead.
+    if (!suspended_)
+        for (QTreeWidgetItem* up = item->parent(); up && !up->isExpanded(); up = up->parent())
+            up->setExpanded(true);
     --quiet_;
     RowsChanged();
 }
@@ -157,6 +163,7 @@ void TJointTreeView::SetItemSelected(const rgSceneNode* joint, bool selected) {
         ++quiet_;
         item->setSelected(selected);
         --quiet_;
+        RowsChanged();  // the time line outlines selected joints' rows
     }
 }
 
@@ -337,6 +344,7 @@ void TKeyTimelineWidget::FitTo(int visibleHeight) {
 
 void TKeyTimelineWidget::paintEvent(QPaintEvent* event) {
     TakeRows();
+    if (width() != std::max(timeline_.Width(), 1) && onStaleWidth) onStaleWidth();
     QPainter p(this);
     PaintKeyTimeline(p, event->rect(), timeline_, editor_.state(),
                      palette().color(QPalette::Button), TimelineNumberFont());

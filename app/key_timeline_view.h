@@ -55,7 +55,8 @@ public:
     std::function<void(rgBone* joint)> onRowReleased;
     // The user renamed a joint's row.
     std::function<void(rgBone* joint, const std::string& name)> onRenamed;
-    // Rows were added, removed, folded or scrolled: the time line follows.
+    // Rows were added, removed, selected, folded or scrolled: the time line
+    // follows.
     std::function<void()> onRowsChanged;
 
 protected:
@@ -83,6 +84,9 @@ public:
 
     // Where the rows come from (the joint tree).
     std::function<std::vector<rgBone*>()> rows;
+    // A paint found the widget narrower or wider than the time line (the
+    // frame count changed behind the window's back).
+    std::function<void()> onStaleWidth;
     // Fits the widget to the time line's width and the given height.
     void FitTo(int visibleHeight);
 

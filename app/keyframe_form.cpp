@@ -187,6 +187,7 @@ TKeyframeForm::TKeyframeForm(rgEditor& editor, QWidget* parent)
     ShowPlaying(false);
     ShowLevel(state.editLevel);
     SetAdvanced(true);
+    resize(640, 260);
 }
 
 QToolButton* TKeyframeForm::Button(const char* name, const char* hint, int glyph) {
@@ -285,6 +286,9 @@ void TKeyframeForm::BuildLowerPanel(QWidget* content) {
     TimelineBox->setWidgetResizable(false);
     TimelineView = new TKeyTimelineWidget(editor_, timeline_);
     TimelineView->rows = [this] { return TreeView->ShownRows(); };
+    TimelineView->onStaleWidth = [this] {
+        QMetaObject::invokeMethod(this, &TKeyframeForm::SyncFromState, Qt::QueuedConnection);
+    };
     TimelineBox->setWidget(TimelineView);
     TimelineBox->viewport()->installEventFilter(this);
     Splitter->addWidget(TreeView);
@@ -352,6 +356,14 @@ void TKeyframeForm::FitTimeline() {
 
 void TKeyframeForm::RepaintTimeline() {
     TimelineView->update();
+}
+
+void TKeyframeForm::SyncFromState() {
+    const rgState& state = editor_.state();
+    if (FrameFader->maximum() != state.totalFrames || TimelineView->width() != timeline_.Width())
+        ShowTotalFrames(state.totalFrames);
+    if (FrameFader->value() != state.currentFrame) ShowFrame(state.currentFrame);
+    RepaintTimeline();
 }
 
 void TKeyframeForm::ShowFrame(int frame) {

@@ -37,6 +37,9 @@ public:
     bool IsAdvanced() const;
     // Repaints the time line (keys or selection may have changed).
     void RepaintTimeline();
+    // Shows the editor state's frames again where they changed without the
+    // animation commands (scripts, loaded documents).
+    void SyncFromState();
 
     rgKeyTimeline& Timeline() { return timeline_; }
 

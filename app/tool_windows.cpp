@@ -154,6 +154,14 @@ void TToolWindows::ShowEditLevel(int level) {
     }
 }
 
+void TToolWindows::FramesChanged() {
+    Keyframer->SyncFromState();
+}
+
+void TToolWindows::RepaintKeys() {
+    editor_.animation().KeysChanged();
+}
+
 void TToolWindows::ShowFrame(int frame) {
     Keyframer->ShowFrame(frame);
 }

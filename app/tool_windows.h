@@ -39,6 +39,11 @@ public:
     // The Keyframer shows at the Animation level only; "Meshes" follows too.
     void ShowEditLevel(int level);
 
+    // What scripts changed behind the animation commands (for the script
+    // view): frames and total frames, keys.
+    void FramesChanged();
+    void RepaintKeys();
+
     // rgAnimationView
     void ShowFrame(int frame) override;
     void ShowTotalFrames(int total) override;

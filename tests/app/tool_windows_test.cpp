@@ -334,6 +334,15 @@ TEST_F(ToolWindows, TheKeyframerFollowsTheLevelAndDrivesFramesAndKeys) {
     Settle();
     EXPECT_GE(k.widget()->height(), 198);
 
+    // Frames a script or a loaded document set show at the next paint.
+    editor.state().totalFrames = 60;
+    editor.state().currentFrame = 30;
+    k.RepaintTimeline();
+    Settle();
+    EXPECT_EQ(k.FrameFader->maximum(), 60);
+    EXPECT_EQ(k.CurrentFrameEdit->text(), "30");
+    EXPECT_EQ(k.TimelineView->width(), 480);
+
     Level(0);
     EXPECT_FALSE(k.isVisible());
     EXPECT_FALSE(windows().KeyframerWindow1->isChecked());
