@@ -40,6 +40,7 @@ test: build-test
 bench: build-release
 	$(RELEASE_DIR)/bin/kinemo_bench $(BENCH_ARGS)
 	$(XVFB) $(RELEASE_DIR)/bin/kinemo_gl_bench $(BENCH_ARGS)
+	$(XVFB) $(RELEASE_DIR)/bin/kinemo_ui_bench $(BENCH_ARGS)
 	$(RELEASE_DIR)/bin/kinemo --batch bench/scene_file_bench.lua
 
 # Each fuzz target starts from its checked-in corpus; what it adds stays in

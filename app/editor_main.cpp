@@ -15,6 +15,7 @@
 #include "app/main_menus.h"
 #include "app/recent_files_store.h"
 #include "app/script_ui_qt.h"
+#include "app/tool_windows.h"
 #include "app/editor_console.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
@@ -99,6 +100,8 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
                 scripting.server().RunString(chunk);
             });
         };
+        scriptUi.onFramesChanged = [&] { mainForm.ToolWindows().FramesChanged(); };
+        scriptUi.onRepaintKeys = [&] { mainForm.ToolWindows().RepaintKeys(); };
         mainForm.canClose = [&session] { return session.CanClose(); };
         mainForm.Menus().Refresh();
         const std::string autosaveFolder =

@@ -19,6 +19,7 @@
 #include "app/main_menus.h"
 #include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
+#include "app/tool_windows.h"
 #include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
@@ -64,7 +65,8 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     playback_->onPlayingChanged = [this](bool playing) {
         panels_->LevelCombo->setEnabled(!playing);
     };
-    editor_.animation().SetView(playback_);
+    toolWindows_ = std::make_unique<TToolWindows>(*this, editor_, *playback_);
+    toolWindows_->AdoptWindowItems(menus_->commands());
     UpdateTitle();
 
     // The first viewport window fills the work area; it keeps filling it
@@ -323,6 +325,19 @@ void TMainForm::ShowWeights(int jointId, bool normalized) {
 void TMainForm::ShowEditLevel(int level) {
     panels_->ShowLevel(level);
     menus_->ShowLevel(level);
+    if (toolWindows_) toolWindows_->ShowEditLevel(level);
+}
+
+void TMainForm::ShowToolPages(unsigned pages) {
+    if (toolWindows_) toolWindows_->ShowToolPages(pages);
+}
+
+void TMainForm::ShowToolOptionsWindow() {
+    if (toolWindows_) toolWindows_->ShowToolOptionsWindow();
+}
+
+void TMainForm::ShowObjectProperties(const rgObjectProperties& properties) {
+    if (toolWindows_) toolWindows_->ShowObjectProperties(properties);
 }
 
 void TMainForm::RefreshGizmoOptions() {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "app/message_box.h"
@@ -23,6 +24,7 @@ class TBackgroundForm;
 class TMainMenus;
 class TPlaybackTimer;
 class TToolBarPanels;
+class TToolWindows;
 class rgEditor;
 
 // The editor's main window: menu bar, tool bar and a two-panel status bar
@@ -54,6 +56,9 @@ public:
     void ShowVertices(bool show) override;
     void ShowWeights(int jointId, bool normalized) override;
     void ShowEditLevel(int level) override;
+    void ShowToolPages(unsigned pages) override;
+    void ShowToolOptionsWindow() override;
+    void ShowObjectProperties(const rgObjectProperties& properties) override;
 
     // Shows the document name, with "*" once the document is modified.
     void UpdateTitle();
@@ -79,6 +84,7 @@ public:
     // Asked before the window closes; false keeps it open. None: it closes.
     std::function<bool()> canClose;
     TPlaybackTimer& Playback() const { return *playback_; }
+    TToolWindows& ToolWindows() const { return *toolWindows_; }
 
     // What scene drawing shows besides the scene: vertices while the vertex
     // tool is active, the weight greys and the gizmo choices.
@@ -139,6 +145,7 @@ private:
     TToolBarPanels* panels_ = nullptr;
     TMainMenus* menus_ = nullptr;
     TPlaybackTimer* playback_ = nullptr;
+    std::unique_ptr<TToolWindows> toolWindows_;
     QMenu* windowsMenu_ = nullptr;
     QLabel* hintPanel_ = nullptr;
     QLabel* statusPanel_ = nullptr;

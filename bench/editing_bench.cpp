@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "editing/key_commands.h"
 #include "editing/rg_editor.h"
 #include "editing/rg_translate.h"
 #include "editing/tool_manager.h"
@@ -135,3 +136,38 @@ static void BM_HandleDrag(benchmark::State& state) {
     h.mouseUp(0, 0, x, y, viewport);
 }
 BENCHMARK(BM_HandleDrag)->Unit(benchmark::kMillisecond);
+
+// 200 joints x 1,000 frames with a key every 10 frames (20,000 keys); the
+// keys of 100 joints over frames 1..995 (10,000 keys) move 5 frames on as
+// one "Move Keyframes" step, the snapshot of the whole scene included.
+static void BM_MoveKeys(benchmark::State& state) {
+    rgEditor editor;
+    editor.state().totalFrames = 1000;
+    for (int j = 0; j < 200; ++j) {
+        rgBone* joint = editor.scene().CreateBone();
+        editor.scene().GetRootNode()->AttachChild(joint);
+        for (int f = 1; f <= 1000; f += 10) {
+            matrix44 m;
+            m.translate(static_cast<float>(f), 0, 0);
+            joint->SetKey(f, m, 0.1f, 0.2f, 0.3f, 0, 0, 0);
+        }
+    }
+    const auto block = [&editor] {
+        rgKeyBlock b{{}, 1, 995};
+        editor.scene().ForEach([&b](rgSceneNode* node) {
+            if (rgBone* joint = ToBone(node); joint && b.joints.size() < 100)
+                b.joints.push_back(joint);
+        });
+        return b;
+    };
+    rgKeyBlock keys = block();
+    for (auto _ : state) {
+        MoveKeyframes(editor, keys, 5, false);
+        state.PauseTiming();
+        editor.Undo();  // the keys back where they were, in new joints
+        keys = block();
+        state.ResumeTiming();
+    }
+    state.SetLabel("10000 of 20000 keys by 5 frames, undo step included");
+}
+BENCHMARK(BM_MoveKeys)->Unit(benchmark::kMillisecond);

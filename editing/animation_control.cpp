@@ -87,6 +87,10 @@ bool rgAnimationControl::HasKeyAtCurrentFrame() const {
     return found;
 }
 
+void rgAnimationControl::KeysChanged() {
+    view_->ShowKeys(HasKeyAtCurrentFrame());
+}
+
 bool rgAnimationControl::IsPlaying() const {
     return editor_.state().playing;
 }

@@ -38,6 +38,8 @@ public:
     void PreviousKey();
     void NextKey();
     bool HasKeyAtCurrentFrame() const;
+    // Keys changed: the time line repaints and "Delete keyframe" follows.
+    void KeysChanged();
 
     // Play: time runs from the current frame (or the first of the range),
     // every tool goes off. Stop: the pose stays as the last step left it.

@@ -99,6 +99,12 @@ public:
     int PrevKeyFrame(int frame) const;
     // Stable sort by frame.
     void SortKeys();
+    // Bulk edits for the keyframer's blocks of keys, one pass each.
+    // Deletes every key with first <= frame <= last; returns how many.
+    int DeleteKeysInRange(int first, int last);
+    // Adds each key as SetKey would (an existing key at its frame is
+    // overwritten in place, the others are inserted), sorting once.
+    void SetKeys(const std::vector<rgKeyframe>& keys);
 
 protected:
     void DrawSelf(rgNodePainter& painter, int drawMode, bool flag) override;

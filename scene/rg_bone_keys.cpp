@@ -1,5 +1,6 @@
 // The key list of a joint: kept sorted by frame; one key per frame in normal use.
 #include <algorithm>
+#include <unordered_map>
 
 #include "scene/rg_bone.h"
 
@@ -84,4 +85,44 @@ void rgBone::SortKeys() {
     // strictly smaller later frame does.
     std::stable_sort(keys_.begin(), keys_.end(),
                      [](const auto& a, const auto& b) { return a->frame < b->frame; });
+}
+
+int rgBone::DeleteKeysInRange(int first, int last) {
+    const auto gone = std::stable_partition(keys_.begin(), keys_.end(), [&](const auto& key) {
+        return key->frame < first || key->frame > last;
+    });
+    const int count = static_cast<int>(keys_.end() - gone);
+    for (auto it = gone; it != keys_.end(); ++it) NotifyDestroyed(it->get());
+    keys_.erase(gone, keys_.end());
+    return count;
+}
+
+void rgBone::SetKeys(const std::vector<rgKeyframe>& keys) {
+    // Scripts may have changed key frames since the last sort.
+    if (!std::is_sorted(keys_.begin(), keys_.end(),
+                        [](const auto& a, const auto& b) { return a->frame < b->frame; }))
+        SortKeys();
+    // The list is sorted up to `before`, so the first key at a frame is
+    // found by bisection; appended keys sit behind it until the one sort.
+    const size_t before = keys_.size();
+    const auto firstAt = [this, before](int frame) -> rgKeyframe* {
+        const auto end = keys_.begin() + static_cast<std::ptrdiff_t>(before);
+        const auto it = std::lower_bound(keys_.begin(), end, frame,
+                                         [](const auto& key, int f) { return key->frame < f; });
+        return it != end && (*it)->frame == frame ? it->get() : nullptr;
+    };
+    std::unordered_map<int, rgKeyframe*> added;
+    for (const rgKeyframe& key : keys) {
+        rgKeyframe* target = firstAt(key.frame);
+        if (!target) {
+            rgKeyframe*& slot = added[key.frame];
+            if (!slot) {
+                keys_.push_back(std::make_unique<rgKeyframe>());
+                slot = keys_.back().get();
+            }
+            target = slot;
+        }
+        *target = key;
+    }
+    if (keys_.size() != before) SortKeys();
 }

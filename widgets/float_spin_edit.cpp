@@ -1,5 +1,6 @@
 #include "widgets/float_spin_edit.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
@@ -37,4 +38,9 @@ QValidator::State TFloatSpinEdit::validate(QString& text, int&) const {
     }
     return value >= minimum() && value <= maximum() ? QValidator::Acceptable
                                                     : QValidator::Intermediate;
+}
+
+void TFloatSpinEdit::keyPressEvent(QKeyEvent* event) {
+    QDoubleSpinBox::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) emit returnPressed();
 }

@@ -17,4 +17,11 @@ public:
     QString textFromValue(double value) const override;
     double valueFromText(const QString& text) const override;
     QValidator::State validate(QString& text, int& position) const override;
+
+signals:
+    // Enter was pressed; the typed value has been taken by then.
+    void returnPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

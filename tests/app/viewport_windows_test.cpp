@@ -44,6 +44,7 @@ protected:
     TViewportForm* Window(int i) const { return form.Viewports().at(static_cast<size_t>(i)); }
     // The window entries: the items after the menu's last separator.
     QStringList WindowsMenuEntries() const {
+        // One entry per window after the menu's last separator.
         QStringList entries;
         for (QAction* a : form.WindowsMenu()->actions()) {
             if (a->isSeparator())

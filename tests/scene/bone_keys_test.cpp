@@ -97,4 +97,42 @@ TEST_F(BoneKeysTest, NextAndPreviousKeyFrames) {
     }
 }
 
+TEST_F(BoneKeysTest, BulkEditsSetAndDeleteManyKeysAtOnce) {
+    struct Watcher : rgObjectWatcher {
+        void ObjectDestroyed(const void* object) override { destroyed.push_back(object); }
+        std::vector<const void*> destroyed;
+    } watcher;
+    context.SetObjectWatcher(&watcher);
+    rgBone* joint = AddJoint(nullptr);
+    for (int f : {2, 4, 6, 8}) joint->SetKey(f, Moved(float(f)), 1, 1, 1, 1, 1, 1);
+    rgKeyframe* four = joint->GetKeyAt(4);
+    joint->GetKey(3)->frame = 1;  // a script moved the key at 8 to 1: unsorted
+
+    rgKeyframe k;
+    k.matrix = Moved(40);
+    k.frame = 4;
+    std::vector<rgKeyframe> keys = {k};
+    k.frame = 9;
+    keys.push_back(k);
+    k.frame = 3;
+    keys.push_back(k);
+    k.matrix = Moved(90);
+    k.frame = 9;  // the later one of two at a frame wins
+    keys.push_back(k);
+    joint->SetKeys(keys);
+    EXPECT_EQ(Frames(*joint), (std::vector<int>{1, 2, 3, 4, 6, 9}));
+    EXPECT_EQ(joint->GetKeyAt(4), four);  // overwritten in place, parameters too
+    EXPECT_EQ(four->matrix.pos_component().x, 40.0f);
+    EXPECT_EQ(four->trans_tcb, vector3(0, 0, 0));
+    EXPECT_EQ(joint->GetKeyMatrix(9)->pos_component().x, 90.0f);
+
+    const rgKeyframe* two = joint->GetKeyAt(2);
+    const rgKeyframe* three = joint->GetKeyAt(3);
+    EXPECT_EQ(joint->DeleteKeysInRange(2, 3), 2);
+    EXPECT_EQ(joint->DeleteKeysInRange(7, 8), 0);
+    EXPECT_EQ(Frames(*joint), (std::vector<int>{1, 4, 6, 9}));
+    EXPECT_EQ(watcher.destroyed, (std::vector<const void*>{two, three}));
+    context.SetObjectWatcher(nullptr);
+}
+
 }  // namespace
