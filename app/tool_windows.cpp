@@ -87,7 +87,7 @@ void TToolWindows::RegisterCommands() {
                   nullptr, nullptr});
 }
 
-void TToolWindows::AdoptWindowItems(const TCommandMenus& menus) {
+void TToolWindows::AdoptWindowItems(TCommandMenus& menus) {
     const auto item = [&](const char* id, const char* name, QDockWidget* window) {
         QAction* action = menus.Action(id);
         if (!action) return action;
@@ -105,6 +105,7 @@ void TToolWindows::AdoptWindowItems(const TCommandMenus& menus) {
     KeyframerWindow1 = item(kKeyframerId, "KeyframerWindow1", Keyframer);
     ToolOptionsWindow1 = item(kToolOptionsId, "ToolOptionsWindow1", ToolOptions);
     KeyBrowser1 = item(kKeyBrowserId, "KeyBrowser1", nullptr);
+    menus.Refresh();  // the items were placeholders until now
 }
 
 void TToolWindows::ToggleWindow(QWidget* window) {

@@ -31,7 +31,7 @@ public:
 
     // Takes the menu items of "&Keyframer Window", "&Tool Options Window"
     // and "Key &Browser" the registry built; the ticks follow the windows.
-    void AdoptWindowItems(const TCommandMenus& menus);
+    void AdoptWindowItems(TCommandMenus& menus);
 
     // The Tool Options side of the tool view.
     void ShowToolPages(unsigned pages);

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <cstring>
 
+#include "imageio/qt_image_decoder.h"
 #include "app/arrange_dialog.h"
 #include "app/background_form.h"
 #include "app/main_form.h"
@@ -360,6 +361,8 @@ TEST_F(ViewportWindows, TexturesAreUploadedWhileAViewportExists) {
     checker.fill(Qt::red);
     const QString path = dir.filePath("red.png");
     ASSERT_TRUE(checker.save(path));
+    static rgQtImageDecoder decoder;
+    editor.context.textures.SetDecoder(&decoder);
     rgTexture* texture = editor.context.textures.AddTexture(path.toStdString());
     ASSERT_NE(texture, nullptr);
     EXPECT_NE(texture->graphicsName, 0u);

@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 
+#include "imageio/qt_image_decoder.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
@@ -91,6 +92,7 @@ protected:
                     x, y, ((x / 4 + y / 4) % 2) ? QColor(250, 250, 250) : QColor(40, 90, 200));
         const QString path = dir.filePath("checker.png");
         checker.save(path);
+        context.textures.SetDecoder(&decoder);
         rgTexture* texture = context.textures.AddTexture(path.toStdString());
 
         rgMesh* box = scene.CreateMesh();
@@ -161,6 +163,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    rgQtImageDecoder decoder;
     rgSceneContext context;
     rgScene scene{context};
 };
