@@ -47,7 +47,7 @@ bench: build-release
 # build/fuzz/corpus, and a crashing input lands in build/fuzz/findings (copy
 # it into tests/fuzz/corpus/<target>/ with the fix so `make test` keeps it).
 FUZZ_DIR     := build/fuzz
-FUZZ_TARGETS := scene_file image_decoder image_stream rigmend_xml
+FUZZ_TARGETS := scene_file image_decoder image_stream rigmend_xml obj gltf model_stream
 FUZZ_SECONDS ?= 60
 
 fuzz: deps

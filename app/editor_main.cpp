@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <cstdio>
 #include <string>
 
@@ -70,6 +71,12 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
     const std::string settingsPath = EditorConfigFile("default.cfg");
     rgEditor editor;
     editor.context.textures.SetDecoder(images);
+    {
+        bool ok = false;
+        const double seconds =
+            QSettings("Tamrik", "Kinemo").value("Reader Seconds", 10.0).toDouble(&ok);
+        editor.context.SetReaderTimeLimit(ok ? seconds : 10.0);
+    }
     LoadSettings(editor.state(), settingsPath);
 
     const std::string programFolder = QCoreApplication::applicationDirPath().toStdString() + "/";

@@ -50,6 +50,10 @@ struct rgState {
     int segmentStart = 1;
     int segmentEnd = 48;
 
+    // How long a third-party reader may take over one file before it is
+    // stopped (the application keeps it among its own settings).
+    double readerSeconds = 10.0;
+
     // Beside the record, not persisted.
     int activeAxis = kAxisNone;
     float bestAxisDepth = 0.0f;

@@ -22,7 +22,7 @@ bool rgFileImageDecoder::Decode(const std::string& path, rgDecodedImage& image, 
     if (!NeedsHelper(path)) return qt_.Decode(path, image, why);
     const rgReaderResult run = RunReader(helper_, {"image", path}, limits);
     if (!run.ok) {
-        why = "the reader stopped (" + run.reason + ")";
+        why = ReaderProblem(run);
         return false;
     }
     return ParseImageStream(run.output, kMaxPixels, image, why);

@@ -16,6 +16,7 @@ public:
     explicit rgFileImageDecoder(std::string helper) : helper_(std::move(helper)) {}
 
     bool Decode(const std::string& path, rgDecodedImage& image, std::string& why) override;
+    void SetTimeLimit(double seconds) override { limits.seconds = seconds; }
 
     // Whether a file name's extension is one only the helper reads.
     static bool NeedsHelper(const std::string& path);

@@ -39,6 +39,13 @@ using Clock = std::chrono::steady_clock;
     ::_exit(127);
 }
 
+// Whether the reader ended by its own choice, with its own message.
+bool Refused(int status, const std::string& errors) {
+    return WIFEXITED(status) && WEXITSTATUS(status) != 127 && WEXITSTATUS(status) != 0 &&
+           errors.find("bad_alloc") == std::string::npos &&
+           errors.find("out of memory") == std::string::npos;
+}
+
 std::string Describe(int status, const std::string& errors, bool outOfTime, double seconds) {
     if (outOfTime) {
         char text[64];
@@ -48,7 +55,7 @@ std::string Describe(int status, const std::string& errors, bool outOfTime, doub
     if (WIFSIGNALED(status)) {
         const int sig = WTERMSIG(status);
         if (sig == SIGXCPU) return "timed out";
-        return "crashed (signal " + std::to_string(sig) + ")";
+        return "crashed with signal " + std::to_string(sig);
     }
     if (WIFEXITED(status)) {
         const int code = WEXITSTATUS(status);
@@ -72,12 +79,14 @@ rgReaderResult RunReader(const std::string& program, const std::vector<std::stri
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0) {
         result.reason = "cannot start the reader";
+        result.stopped = true;
         return result;
     }
     if (::pipe2(err, O_CLOEXEC) != 0) {
         ::close(out[0]);
         ::close(out[1]);
         result.reason = "cannot start the reader";
+        result.stopped = true;
         return result;
     }
     std::vector<std::string> args{program};
@@ -94,6 +103,7 @@ rgReaderResult RunReader(const std::string& program, const std::vector<std::stri
         ::close(out[0]);
         ::close(err[0]);
         result.reason = "cannot start the reader";
+        result.stopped = true;
         return result;
     }
 
@@ -141,13 +151,19 @@ rgReaderResult RunReader(const std::string& program, const std::vector<std::stri
     }
     if (tooMuch) {
         result.reason = "wrote more than it may";
+        result.stopped = true;
         result.output.clear();
         return result;
     }
     result.ok = !outOfTime && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!result.ok) {
         result.reason = Describe(status, errors, outOfTime, limits.seconds);
+        result.stopped = outOfTime || !Refused(status, errors);
         result.output.clear();
     }
     return result;
+}
+
+std::string ReaderProblem(const rgReaderResult& result) {
+    return result.stopped ? "the reader stopped (" + result.reason + ")" : result.reason;
 }

@@ -13,11 +13,18 @@ struct rgReaderLimits {
 
 struct rgReaderResult {
     bool ok = false;
+    // It did not end by itself: it crashed, ran out of time or memory, wrote
+    // too much or could not be started. Otherwise a failure is its refusal.
+    bool stopped = false;
     std::string output;  // its standard output
-    // Why it failed: "timed out after 10 s", "crashed (signal 11)", "ran
+    // Why it failed: "timed out after 10 s", "crashed with signal 11", "ran
     // out of memory", or its own message.
     std::string reason;
 };
+
+// The reader's failure as a user reads it: a refusal is the reader's own
+// message, anything else "the reader stopped (REASON)".
+std::string ReaderProblem(const rgReaderResult& result);
 
 // Runs `program` with `arguments` in a process of its own within the
 // limits and gathers what it writes. The caller never waits longer than

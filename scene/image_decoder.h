@@ -20,4 +20,6 @@ public:
     virtual ~rgImageDecoder() = default;
     // False, with the reason in `why`, when the file cannot be decoded.
     virtual bool Decode(const std::string& path, rgDecodedImage& image, std::string& why) = 0;
+    // Decoders that hand files to a helper process stop it after this long.
+    virtual void SetTimeLimit(double seconds) { (void)seconds; }
 };

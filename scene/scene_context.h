@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editing/rg_state.h"
+#include "scene/image_decoder.h"
 #include "scene/joint_tree.h"
 #include "scene/object_watcher.h"
 #include "scene/texture_library.h"
@@ -44,6 +45,14 @@ public:
     }
     void ResumeTreeChanges() {
         if (treeSuspendDepth_ > 0 && --treeSuspendDepth_ == 0) tree().SetChangeHandlingSuspended(false);
+    }
+
+    // The readers' time limit, 1 s to an hour; a value that is no number
+    // changes nothing.
+    void SetReaderTimeLimit(double seconds) {
+        if (!(seconds == seconds)) return;
+        state.readerSeconds = seconds < 1 ? 1 : seconds > 3600 ? 3600 : seconds;
+        if (textures.decoder()) textures.decoder()->SetTimeLimit(state.readerSeconds);
     }
 
     // The user interface connects itself here; null restores the defaults.

@@ -32,6 +32,7 @@ public:
     const std::string& LastError() const { return lastError_; }
     // What decodes image files; null: no texture can load.
     void SetDecoder(rgImageDecoder* decoder) { decoder_ = decoder; }
+    rgImageDecoder* decoder() const { return decoder_; }
     // Deletes the selected entry; the selection moves to the entry now at the
     // same index, or the last one, or none.
     void DeleteSelected();

@@ -74,6 +74,12 @@ void SetFrameRate(lua_State* L, float rate) {
     c.editor.animation().SetFrameRate(rate);
 }
 
+double GetReaderTimeLimit(lua_State* L) { return State(L).readerSeconds; }
+
+void SetReaderTimeLimit(lua_State* L, double seconds) {
+    Ctx(L).editor.context.SetReaderTimeLimit(seconds);
+}
+
 int GetTotalFrames(lua_State* L) { return State(L).totalFrames; }
 
 void SetTotalFrames(lua_State* L, int frames) {

@@ -28,6 +28,10 @@ rgMesh* tomesh(lua_State* L, rgSceneNode* node);
 rgBone* tobone(lua_State* L, rgSceneNode* node);
 float GetFrameRate(lua_State* L);
 void SetFrameRate(lua_State* L, float rate);
+// Seconds a third-party reader (images DevIL reads, Assimp imports) may take
+// over one file, 1 to 3600.
+double GetReaderTimeLimit(lua_State* L);
+void SetReaderTimeLimit(lua_State* L, double seconds);
 int GetTotalFrames(lua_State* L);
 void SetTotalFrames(lua_State* L, int frames);
 int GetFrame(lua_State* L);

@@ -220,11 +220,14 @@ TEST_F(ImageDecodingTest, AHelperThatMisbehavesIsStoppedAndItsStreamChecked) {
         const char* name;
         const char* script;
         const char* reason;
+        const char* problem;  // as the user reads it
     } cases[] = {
-        {"hangs", "sleep 30", "timed out after 0.5 s"},
-        {"crashes", "kill -SEGV $$", "crashed (signal 11)"},
-        {"fails", "echo 'no such image' >&2; exit 1", "no such image"},
-        {"floods", "yes", "wrote more than it may"},
+        {"hangs", "sleep 30", "timed out after 0.5 s", "the reader stopped (timed out after 0.5 s)"},
+        {"crashes", "kill -SEGV $$", "crashed with signal 11", "the reader stopped (crashed with signal 11)"},
+        {"fails", "echo 'no such image' >&2; exit 1", "no such image", "no such image"},
+        {"floods", "yes", "wrote more than it may", "the reader stopped (wrote more than it may)"},
+        {"aborts", "echo 'std::bad_alloc' >&2; exit 3", "ran out of memory",
+         "the reader stopped (ran out of memory)"},
     };
     rgReaderLimits limits;
     limits.seconds = 0.5;
@@ -237,6 +240,7 @@ TEST_F(ImageDecodingTest, AHelperThatMisbehavesIsStoppedAndItsStreamChecked) {
         const rgReaderResult run = RunReader(program, {"image", "x.pcx"}, limits);
         EXPECT_FALSE(run.ok);
         EXPECT_EQ(run.reason, c.reason);
+        EXPECT_EQ(ReaderProblem(run), c.problem);
     }
 
     const struct {

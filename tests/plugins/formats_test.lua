@@ -289,6 +289,7 @@ local function write(name, text)
   return dir .. "/" .. name
 end
 local glb = read(dir .. "/assimp.glb")
+local damaged = string.gsub(arg[0], "[^/]*$", "") .. "damaged/"
 os.execute("mkdir -p '" .. dir .. "/folder.obj'")
 clear()
 Fixtures.Cube()
@@ -306,7 +307,11 @@ local cases = {
   { write("cut.glb", string.sub(glb, 1, 200)), "it is not a readable glTF file" },
   { write("rejected.fbx", "Kaydara FBX Binary  \0\26\0\232\28\0\0garbage"), "Assimp could not read it" },
   { write("cut.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nend_header\n0\n"), "Assimp could not read it" },
+  -- Damaged files Assimp itself hangs or crashes on: only its helper process pays.
+  { damaged .. "hangs_assimp.ply", "the reader stopped (timed out after 1 s)" },
+  { damaged .. "crashes_assimp.ply", "the reader stopped (crashed with signal 11)" },
 }
+SetReaderTimeLimit(1)
 Fixtures.Cube()
 local count = nodeCount()
 for _, case in ipairs(cases) do
@@ -315,6 +320,12 @@ for _, case in ipairs(cases) do
   T.check(message and string.find(message, "Could not import " .. case[1] .. ": ", 1, true)
     and string.find(message, case[2], 1, true), case[1] .. ": the message names the file and says '" .. case[2] .. "': " .. tostring(message))
   T.eq(nodeCount(), count, case[1] .. ": the scene is as it was")
+end
+
+T.eq(GetReaderTimeLimit(), 1, "the readers' time limit")
+for _, limit in ipairs({ { 0, 1 }, { 1e9, 3600 }, { 0 / 0, 3600 }, { 10, 10 } }) do
+  SetReaderTimeLimit(limit[1])
+  T.eq(GetReaderTimeLimit(), limit[2], "a time limit of " .. tostring(limit[1]))
 end
 
 local ok, message = ExportFile(dir .. "/no/such/folder/x.gltf", "glTF 2.0 (*.gltf)")

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <unistd.h>
@@ -300,3 +301,42 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// Documents that would take the parser down before any check of the model:
+// refused by their nesting, strings not counted.
+TEST(GltfFiles, DeepNestingIsRefusedBeforeParsing) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string json = "{\"asset\":{\"version\":\"2.0\"},\"extras\":" + deep + "}";
+    std::string glb = "glTF";
+    const auto u32 = [&glb](uint32_t v) { glb.append(reinterpret_cast<const char*>(&v), 4); };
+    std::string chunk = json + std::string((4 - json.size() % 4) % 4, ' ');
+    u32(2);
+    u32(static_cast<uint32_t>(20 + chunk.size()));
+    u32(static_cast<uint32_t>(chunk.size()));
+    glb += "JSON" + chunk;
+    const std::string brackets =
+        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"" + std::string(1000, '[') + "\"}}";
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool tooDeep;
+    } cases[] = {
+        {"deep.gltf", json, true},
+        {"deep.glb", glb, true},
+        {"brackets_in_a_string.gltf", brackets, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Scratch(c.name).string();
+        {
+            std::ofstream out(path, std::ios::binary);
+            out << c.bytes;
+        }
+        kinemo_plugin::Model model;
+        std::string problem;
+        const bool read = kinemo_plugin::ReadGltf(path, model, problem);
+        EXPECT_EQ(problem.find("nested deeper than 512 levels") != std::string::npos, c.tooDeep)
+            << problem;
+        if (c.tooDeep) EXPECT_FALSE(read);
+    }
+}

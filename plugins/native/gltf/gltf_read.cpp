@@ -3,11 +3,13 @@
 // into; tinygltf only parses.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "plugins/native/gltf/gltf_format.h"
 #include "plugins/native/gltf/tinygltf_config.h"
@@ -692,6 +694,51 @@ private:
     std::vector<Pending> pendingMeshes_;
 };
 
+constexpr int kMaxJsonDepth = 512;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buffer[65536];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+// The JSON chunk of a .glb, or nothing when the header does not say where
+// it is (tinygltf then gives its own reason).
+std::string_view GlbJsonChunk(const std::string& bytes) {
+    if (bytes.size() < 20) return {};
+    uint32_t length = 0;
+    std::memcpy(&length, bytes.data() + 12, 4);
+    return std::string_view(bytes).substr(20, length);
+}
+
+// The deepest nesting of arrays and objects, strings skipped.
+int JsonDepth(std::string_view json) {
+    int depth = 0, deepest = 0;
+    bool inString = false, escaped = false;
+    for (const char c : json) {
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 }  // namespace
 
 bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
@@ -700,31 +747,40 @@ bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
         problem = "it is a folder, not a file";
         return false;
     }
-    char magic[4] = {0, 0, 0, 0};
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        const size_t got = std::fread(magic, 1, 4, f);
-        std::fclose(f);
-        if (got == 0) {
-            problem = "the file is empty";
-            return false;
-        }
-    } else {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
         problem = "the file cannot be opened";
+        return false;
+    }
+    if (bytes.empty()) {
+        problem = "the file is empty";
+        return false;
+    }
+    const bool binary = bytes.compare(0, 4, "glTF") == 0;
+    // tinygltf parses nested JSON by recursion: a deep enough document
+    // would overflow the stack before any check of ours.
+    if (JsonDepth(binary ? GlbJsonChunk(bytes) : std::string_view(bytes)) > kMaxJsonDepth) {
+        problem = "it is not a readable glTF file (its JSON is nested deeper than " +
+                  std::to_string(kMaxJsonDepth) + " levels)";
         return false;
     }
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(IgnoreImage, nullptr);
     tinygltf::Model g;
     std::string error, warning;
-    const bool binary = std::memcmp(magic, "glTF", 4) == 0;
-    const bool loaded = binary ? loader.LoadBinaryFromFile(&g, &error, &warning, path)
-                               : loader.LoadASCIIFromFile(&g, &error, &warning, path);
+    const std::string folder = fs::path(path).parent_path().string();
+    const bool loaded =
+        binary ? loader.LoadBinaryFromMemory(&g, &error, &warning,
+                                             reinterpret_cast<const unsigned char*>(bytes.data()),
+                                             static_cast<unsigned int>(bytes.size()), folder)
+               : loader.LoadASCIIFromString(&g, &error, &warning, bytes.data(),
+                                            static_cast<unsigned int>(bytes.size()), folder);
     if (!loaded) {
         problem = error.empty() ? "it is not a glTF file"
                                 : "it is not a readable glTF file (" + Trimmed(error) + ")";
         return false;
     }
-    Importer importer(g, fs::path(path).parent_path().string(), model, problem);
+    Importer importer(g, folder, model, problem);
     return importer.Run();
 }
 
