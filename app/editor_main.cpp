@@ -14,7 +14,8 @@
 #include "app/main_menus.h"
 #include "app/recent_files_store.h"
 #include "app/script_ui_qt.h"
-#include "app/editor_console.h"
+#include "app/editor_windows.h"
+#include "scripting/console_model.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/quit_on_signal.h"
@@ -71,10 +72,12 @@ int RunEditor(int argc, char** argv) {
         TMainForm mainForm(editor);
         TCommandDialogs dialogs(mainForm, editor.state());
         editor.SetDialogs(&dialogs);
-        TEditorConsole console(EditorConfigFile("console.log"), LUA_VERSION);
+        rgConsoleModel console(EditorConfigFile("console.log"), LUA_VERSION);
         TScriptUi scriptUi;
         rgScriptEnvironment scripting(editor, mainForm, console, scriptUi, programFolder);
         rgScriptContext& context = scripting.context();
+        TEditorWindows windows(mainForm, editor, scripting.server(), console);
+        scriptUi.SetWindows(&windows);
         TRecentFilesStore recentStore;
         rgRecentFiles recent(&recentStore);
         rgDocumentSession session(context, recent);
@@ -99,6 +102,7 @@ int RunEditor(int argc, char** argv) {
         scripting.RunStartupScripts(true);
         if (argc == 2) session.Load(CommandLineScene(argv[1]));
         if (!QuitOnSignal::Requested()) status = QApplication::exec();
+        scriptUi.SetWindows(nullptr);
         editor.SetDialogs(nullptr);
     }
 
