@@ -1,6 +1,8 @@
 #include "app/editor_windows.h"
 
+#include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 #include <chrono>
 
 #include "app/about_form.h"
@@ -22,10 +24,32 @@ constexpr std::chrono::milliseconds kProgressInterval{30};
 // The adaptive grid of every viewport starts again from this spacing.
 constexpr float kAdaptiveStart = 0.25f;
 
-void ToggleVisible(QWidget& window) {
+// A floating window's first place: over the main window, inside its
+// corner `corner` (0 top right, 1 bottom left), not over its menus. Later the
+// user's place is kept.
+void PlaceFirstTime(QWidget& window, const QWidget& main, int corner) {
+    if (window.property("kinemoPlaced").toBool()) return;
+    window.setProperty("kinemoPlaced", true);
+    const QRect area = main.frameGeometry();
+    constexpr int kMargin = 24;
+    QPoint at = corner == 0
+                    ? QPoint(area.right() - window.width() - kMargin, area.top() + 110)
+                    : QPoint(area.left() + kMargin, area.bottom() - window.height() - kMargin - 30);
+    if (const QScreen* screen = main.screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - window.width())));
+        at.setY(
+            std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - window.height())));
+    }
+    window.move(at);
+}
+
+void ToggleVisible(QWidget& window, const QWidget& main, int corner) {
     if (window.isVisible()) {
         window.hide();
     } else {
+        PlaceFirstTime(window, main, corner);
         window.show();
         window.raise();
     }
@@ -109,11 +133,11 @@ void TEditorWindows::OpenPreferences(TOptionsForm::Page page) {
 }
 
 void TEditorWindows::ScriptConsole1Click() {
-    ToggleVisible(*ConsoleForm);
+    ToggleVisible(*ConsoleForm, main_, 1);
 }
 
 void TEditorWindows::MaterialEditor1Click() {
-    ToggleVisible(*MaterialForm);
+    ToggleVisible(*MaterialForm, main_, 0);
 }
 
 void TEditorWindows::About1Click() {
@@ -121,6 +145,7 @@ void TEditorWindows::About1Click() {
 }
 
 void TEditorWindows::ShowConsole() {
+    PlaceFirstTime(*ConsoleForm, main_, 1);
     ConsoleForm->ShowConsole();
 }
 
