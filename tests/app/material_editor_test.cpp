@@ -16,6 +16,16 @@
 
 namespace {
 
+// The PNG checksum of a chunk's type and data.
+quint32 Crc32(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<quint8>(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
 class MaterialEditor : public EditorWindowsTest {
 protected:
     MaterialEditor() {
@@ -152,11 +162,21 @@ TEST_F(MaterialEditor, FilesThatCannotBeLoadedChangeNothing) {
     };
     QByteArray corrupt = png;
     for (int i = 40; i < corrupt.size(); i += 3) corrupt[i] = static_cast<char>(i * 7);
+    // A header that claims 60000 x 60000 pixels (10 GB of RGB) over a few bytes.
+    QByteArray huge = png;
+    const char side[4] = {0, 0, static_cast<char>(0xEA), 0x60};
+    huge.replace(16, 4, QByteArray(side, 4));
+    huge.replace(20, 4, QByteArray(side, 4));
+    const quint32 crc = Crc32(huge.mid(12, 17));
+    const char crcBytes[4] = {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16),
+                              static_cast<char>(crc >> 8), static_cast<char>(crc)};
+    huge.replace(29, 4, QByteArray(crcBytes, 4));
     const QString bad[] = {
         write("notes.png", "these are notes, not a picture\n"),
         write("empty.png", QByteArray()),
         write("truncated.png", png.left(png.size() / 2)),
         write("corrupt.png", corrupt),
+        write("huge.png", huge),
         scratch.filePath("missing.png"),
         scratch.path(),  // a folder
     };
