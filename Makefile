@@ -5,13 +5,14 @@
 #   make bench  optimised build, then the benchmarks
 #   make fuzz   clang + libFuzzer build, each target fuzzed FUZZ_SECONDS (60)
 #   make install PREFIX=...  install the program (default ~/.local)
+#   make doc    photograph the editor again for the manual (doc/index.html)
 
 TEST_DIR    := build/test
 RELEASE_DIR := build/release
 XVFB        := xvfb-run -a -s "-screen 0 1600x1200x24"
 CTEST_ARGS  ?=
 
-.PHONY: all deps run test bench fuzz build-release build-test install clean format
+.PHONY: all deps run test bench fuzz build-release build-test install clean format doc
 
 all: build-release
 
@@ -71,6 +72,13 @@ install: deps
 	    -DKINEMO_BUILD_TESTS=OFF -DKINEMO_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 	@cmake --build $(RELEASE_DIR)
 	cmake --install $(RELEASE_DIR)
+
+# Every build makes the manual's pictures when the program changed; this
+# makes them again regardless.
+doc: build-release
+	@rm -f $(RELEASE_DIR)/bin/doc/images/made
+	@cmake --build $(RELEASE_DIR) --target kinemo_doc
+	@echo "The manual: $(RELEASE_DIR)/bin/doc/index.html"
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

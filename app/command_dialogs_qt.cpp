@@ -89,7 +89,9 @@ bool TCommandDialogs::AskExportOptions(rgExportOptions& options) {
 }
 
 std::string TCommandDialogs::AskScriptFile() {
-    return QFileDialog::getOpenFileName(&parent_, "Run Script", QString(),
-                                        "Lua Script (*.lua);;All Files (*)")
-        .toStdString();
+    QFileDialog dialog(&parent_, "Run Script ...");
+    dialog.setNameFilter("Scripts (*.lua)");
+    dialog.setDefaultSuffix("lua");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return dialog.exec() ? dialog.selectedFiles().value(0).toStdString() : std::string();
 }

@@ -17,7 +17,8 @@
 #include "app/recent_files_store.h"
 #include "app/script_ui_qt.h"
 #include "app/tool_windows.h"
-#include "app/editor_console.h"
+#include "app/editor_windows.h"
+#include "scripting/console_model.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
 #include "app/quit_on_signal.h"
@@ -85,10 +86,12 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
         TMainForm mainForm(editor);
         TCommandDialogs dialogs(mainForm, editor.state());
         editor.SetDialogs(&dialogs);
-        TEditorConsole console(EditorConfigFile("console.log"), LUA_VERSION);
+        rgConsoleModel console(EditorConfigFile("console.log"), LUA_VERSION);
         TScriptUi scriptUi;
         rgScriptEnvironment scripting(editor, mainForm, console, scriptUi, programFolder);
         rgScriptContext& context = scripting.context();
+        TEditorWindows windows(mainForm, editor, scripting.server(), console);
+        scriptUi.SetWindows(&windows);
         TRecentFilesStore recentStore;
         rgRecentFiles recent(&recentStore);
         rgDocumentSession session(context, recent);
@@ -126,6 +129,7 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
             autosave.Save();
         else
             autosave.RemoveOwn();
+        scriptUi.SetWindows(nullptr);
         editor.SetDialogs(nullptr);
     }
 

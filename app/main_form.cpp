@@ -361,6 +361,10 @@ bool TMainForm::SceneBoundingSphere(vector3& centre, float& radius) {
     return editor_.scene().GetBoundingSphere(centre, radius);
 }
 
+void TMainForm::OpenViewportPreferences() {
+    editor_.commands.Run("Viewport.Advanced");
+}
+
 void TMainForm::ViewportClosing(TViewportForm& form) {
     viewports_.erase(std::remove(viewports_.begin(), viewports_.end(), &form), viewports_.end());
     const auto it = menuItems_.find(&form);

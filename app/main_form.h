@@ -123,6 +123,7 @@ public:
     void ViewportClosing(TViewportForm& form) override;
     void ClearActiveViewport() override { active_ = nullptr; }
     QRect FittedGeometry() const override;
+    void OpenViewportPreferences() override;
 
 protected:
     bool event(QEvent* event) override;

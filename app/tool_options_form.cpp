@@ -14,7 +14,7 @@
 #include "editing/rg_vertex_assign.h"
 #include "editing/tool_manager.h"
 #include "scene/rg_scene_node.h"
-#include "widgets/colour_button.h"
+#include "widgets/color_picker_button.h"
 #include "widgets/float_spin_edit.h"
 #include "widgets/page_control.h"
 
@@ -332,7 +332,7 @@ QWidget* TToolOptionsForm::BuildGeneralPage() {
     NameEdit->setObjectName("NameEdit");
     NameEdit->setMaxLength(static_cast<int>(rgSceneNode::kMaxName));
     Hint(NameEdit, "Object name");
-    ObjColor = new TColourButton(page);
+    ObjColor = new TColorPickerButton(page);
     ObjColor->setObjectName("ObjColor");
     Hint(ObjColor, "Object color");
     grid->addWidget(NameEdit, 0, 0, 1, 2);
@@ -377,7 +377,7 @@ QWidget* TToolOptionsForm::BuildGeneralPage() {
         if (!filling_) tool.SetName(text.toStdString());
     });
     connect(NameEdit, &QLineEdit::returnPressed, NameEdit, &QLineEdit::selectAll);
-    connect(ObjColor, &TColourButton::colourChosen, this,
+    connect(ObjColor, &TColorPickerButton::ColorChosen, this,
             [&tool](const QColor& c) { tool.SetColour(c.red(), c.green(), c.blue()); });
     return page;
 }
@@ -450,7 +450,7 @@ void TToolOptionsForm::ShowObjectProperties(const rgObjectProperties& p) {
     filling_ = true;
     NameEdit->setText(QString::fromStdString(p.name));
     NameEdit->setEnabled(p.hasNode);
-    ObjColor->SetColour(QColor(p.colour[0], p.colour[1], p.colour[2]));
+    ObjColor->SetColor(QColor(p.colour[0], p.colour[1], p.colour[2]));
     ObjColor->setEnabled(p.hasNode);
     QLineEdit* const fields[6] = {PosX, PosY, PosZ, RotX, RotY, RotZ};
     for (int i = 0; i < 3; ++i) {

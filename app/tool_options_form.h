@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class TColourButton;
+class TColorPickerButton;
 class TFloatSpinEdit;
 class TPageControl;
 class rgEditor;
@@ -82,7 +82,7 @@ public:
     QCheckBox* EnableJointConstraintsBox = nullptr;
     QCheckBox* AffectChildsBox = nullptr;
     QLineEdit* NameEdit = nullptr;
-    TColourButton* ObjColor = nullptr;
+    TColorPickerButton* ObjColor = nullptr;
     QLineEdit *PosX = nullptr, *PosY = nullptr, *PosZ = nullptr;
     QLineEdit *RotX = nullptr, *RotY = nullptr, *RotZ = nullptr;
     TFloatSpinEdit* IKWeight = nullptr;

@@ -19,6 +19,7 @@ rgTexture* rgTextureLibrary::AddTexture(const std::string& fileName) {
     textures_.push_back(std::move(texture));
     selected_ = GetTextureCount() - 1;
     Upload(*textures_.back());
+    Changed();
     return textures_.back().get();
 }
 
@@ -51,6 +52,7 @@ void rgTextureLibrary::DeleteSelected() {
         selected_ = -1;
     else if (selected_ >= GetTextureCount())
         selected_ = GetTextureCount() - 1;
+    Changed();
 }
 
 void rgTextureLibrary::Clear() {
@@ -60,18 +62,20 @@ void rgTextureLibrary::Clear() {
     }
     textures_.clear();
     selected_ = -1;
+    Changed();
 }
 
 void rgTextureLibrary::TakeAll(std::vector<std::unique_ptr<rgTexture>>& out) {
     out = std::move(textures_);
     textures_.clear();
     selected_ = -1;
+    Changed();
 }
 
 void rgTextureLibrary::GiveAll(std::vector<std::unique_ptr<rgTexture>>& in, int selected) {
     textures_ = std::move(in);
     in.clear();
-    Select(selected);
+    Select(selected);  // tells the listener
 }
 
 void rgTextureLibrary::Discard(std::vector<std::unique_ptr<rgTexture>>& taken) {

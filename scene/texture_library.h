@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,7 +50,10 @@ public:
     // The first texture in list order with the id; null when none.
     rgTexture* FindById(int id) const;
     int SelectedIndex() const { return selected_; }
-    void Select(int index) { selected_ = index >= 0 && index < GetTextureCount() ? index : -1; }
+    void Select(int index) {
+        selected_ = index >= 0 && index < GetTextureCount() ? index : -1;
+        Changed();
+    }
     rgTexture* Selected() const { return GetTexture(selected_); }
 
     // Viewports connect here; UploadAll runs when the first one appears.
@@ -58,11 +62,17 @@ public:
     void SetMessages(rgUserMessages* messages) { messages_ = messages; }
     // Told before a texture is destroyed.
     void SetObjectWatcher(rgObjectWatcher* watcher) { watcher_ = watcher; }
+    // Told after the list or its selection changed, whoever changed it (the
+    // material editor keeps its thumbnails in step). Null: nobody.
+    void SetChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
 private:
     void Upload(rgTexture& texture);
     void Release(rgTexture& texture);
     void Destroying(const rgTexture& texture) const;
+    void Changed() const {
+        if (listener_) listener_();
+    }
 
     std::vector<std::unique_ptr<rgTexture>> textures_;
     int selected_ = -1;
@@ -72,4 +82,5 @@ private:
     rgObjectWatcher* watcher_ = nullptr;
     rgImageDecoder* decoder_ = nullptr;
     std::string lastError_;
+    std::function<void()> listener_;
 };

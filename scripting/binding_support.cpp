@@ -8,6 +8,7 @@
 #undef tolua_isboolean
 #undef tolua_toboolean
 #undef tolua_pushboolean
+#undef tolua_isstring
 #undef tolua_pushusertype
 #undef tolua_register_gc
 #undef tolua_tousertype
@@ -19,6 +20,15 @@ int kinemo_is_flag(lua_State* L, int lo, int def, tolua_Error* err) {
     err->index = lo;
     err->array = 0;
     err->type = "boolean";
+    return 0;
+}
+
+int kinemo_is_string(lua_State* L, int lo, int def, tolua_Error* err) {
+    if (def && lua_gettop(L) < std::abs(lo)) return 1;
+    if (lua_isstring(L, lo)) return 1;  // numbers convert, as in Lua
+    err->index = lo;
+    err->array = 0;
+    err->type = "string";
     return 0;
 }
 

@@ -38,6 +38,12 @@ void kinemo_push_flag(lua_State* L, int value);
 #define tolua_toboolean kinemo_to_flag
 #define tolua_pushboolean kinemo_push_flag
 
+// Strings: the run-time takes nil for a string argument and hands the
+// function a null pointer, which no function of the API can use. Here nil
+// is no string (an omitted optional argument still takes its default).
+int kinemo_is_string(lua_State* L, int lo, int def, tolua_Error* err);
+#define tolua_isstring kinemo_is_string
+
 // Handles that end with their objects and objects the collector frees (see
 // script_handles.h).
 #define tolua_pushusertype kinemo_push_usertype

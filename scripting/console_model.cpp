@@ -11,10 +11,19 @@ rgConsoleModel::rgConsoleModel(const std::string& logPath, const std::string& in
     if (log_) log_ << greeting << "\n\n" << std::flush;
 }
 
-void rgConsoleModel::Write(const std::string& line) {
-    lines_.push_back(line);
-    if (log_) log_ << line << '\n' << std::flush;
-    if (onLine) onLine(line);
+void rgConsoleModel::Write(const std::string& text) {
+    if (log_) log_ << text << '\n' << std::flush;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines_.push_back(std::move(line));
+        if (lines_.size() > kMaxKeptLines) lines_.pop_front();
+        if (onLine) onLine(lines_.back());
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
 }
 
 void rgConsoleModel::Submit(const std::string& command,

@@ -15,12 +15,17 @@
 class rgConsoleModel : public rgConsoleSink {
 public:
     static constexpr size_t kMaxLines = 450;
+    // Lines kept while a script runs, before the next Enter trims them to
+    // kMaxLines: a script that prints without end fills the log, not memory.
+    static constexpr size_t kMaxKeptLines = 5000;
 
     // Opens (and overwrites) the log and writes the greeting. A log that
     // cannot be created leaves the console working without one.
     rgConsoleModel(const std::string& logPath, const std::string& interpreterVersion);
 
-    void Write(const std::string& line) override;
+    // Appends the text as lines (a "\n" inside starts a new one) and writes
+    // it with a line break to the log, flushed at once.
+    void Write(const std::string& text) override;
 
     // Enter: echoes the command, runs it, records it in the history, then
     // trims the output to the last 450 lines.
@@ -32,7 +37,7 @@ public:
     const std::deque<std::string>& Lines() const { return lines_; }
     const std::vector<std::string>& History() const { return history_; }
     bool HasLog() const { return log_.is_open(); }
-    // Called after every new line (the window appends it).
+    // Called after every new line (the window shows it).
     std::function<void(const std::string&)> onLine;
 
 private:

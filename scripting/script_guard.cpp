@@ -112,9 +112,27 @@ void rgScriptGuard::Install(lua_State* L) {
     lua_register(L, "GetScriptLimits", GetScriptLimits);
 }
 
+void rgScriptGuard::SetBusyCallback(std::function<void()> callback,
+                                    std::chrono::milliseconds interval) {
+    busy_ = std::move(callback);
+    busyInterval_ = interval;
+    nextBusy_ = Clock::now() + busyInterval_;
+}
+
 void rgScriptGuard::Hook(lua_State* L, lua_Debug*) {
     rgScriptGuard& guard = Of(L);
     guard.instructions_ += kHookInterval;
+    if (guard.busy_) {
+        const Clock::time_point now = Clock::now();
+        if (now >= guard.nextBusy_) {
+            guard.nextBusy_ = now + guard.busyInterval_;
+            // Nothing may unwind through the interpreter's C frames.
+            try {
+                guard.busy_();
+            } catch (...) {
+            }
+        }
+    }
     if (const char* reason = guard.StopReason()) {
         luaL_where(L, 0);  // where the script was: the function the hook interrupts
         lua_pushstring(L, reason);
@@ -126,7 +144,10 @@ void rgScriptGuard::Hook(lua_State* L, lua_Debug*) {
 rgScriptGuard::RunState rgScriptGuard::BeginRun(bool sceneFile) {
     const RunState outer{sceneFile_, deadline_, instructions_, memoryExceeded_, enforcingMemory_};
     // A stop asked for while nothing ran has nothing to stop.
-    if (depth_++ == 0) stopRequested_.store(false);
+    if (depth_++ == 0) {
+        stopRequested_.store(false);
+        nextBusy_ = Clock::now() + busyInterval_;
+    }
     if (sceneFile) {
         sceneFile_ = true;
         deadline_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct lua_State;
@@ -60,6 +61,15 @@ public:
     bool MemoryExceeded() const { return memoryExceeded_; }
     std::string MemoryMessage() const;
     bool InSceneFile() const { return sceneFile_; }
+    // A script is running (runs nest; this is true from the outermost start
+    // to its end).
+    bool Running() const { return depth_ > 0; }
+
+    // Called now and then while a script runs, at most once per `interval`
+    // and never during the first one, so the application can repaint and
+    // take a Stop while a long script works. The callback must not run
+    // scripts. Null: nothing is called.
+    void SetBusyCallback(std::function<void()> callback, std::chrono::milliseconds interval);
 
     const rgScriptLimits& limits() const { return limits_; }
     void SetLimits(const rgScriptLimits& limits) { limits_ = limits; }
@@ -81,4 +91,7 @@ private:
     bool enforcingMemory_ = false;
     bool memoryExceeded_ = false;
     std::string reason_;
+    std::function<void()> busy_;
+    std::chrono::steady_clock::duration busyInterval_{};
+    std::chrono::steady_clock::time_point nextBusy_{};
 };

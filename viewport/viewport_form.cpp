@@ -139,6 +139,9 @@ void TViewportForm::BuildMenus() {
         "Draw Backfaces", this, &TViewportForm::Configure_DrawBackfacesClick);
     Configure_DrawBackfaces->setCheckable(true);
     Configure_DrawBackfaces->setChecked(viewport_->state.drawBackfaces);
+    ConfigureMenu->addSeparator();
+    Configure_Advanced =
+        ConfigureMenu->addAction("Advanced ...", this, &TViewportForm::Configure_AdvancedClick);
 }
 
 QAction* TViewportForm::AddNavButton(QToolBar* bar, int mode, const char* hint, const char* status,

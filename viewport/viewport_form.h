@@ -42,6 +42,8 @@ public:
     virtual void ClearActiveViewport() = 0;
     // The work area in backdrop coordinates.
     virtual QRect FittedGeometry() const = 0;
+    // "Advanced ...": the Preferences dialog on its "Viewports" page.
+    virtual void OpenViewportPreferences() {}
 };
 
 // A viewport window: an MDI sub-window with a tool-window frame and only a
@@ -105,6 +107,7 @@ public:
     QAction* Configure_DrawMode[6] = {};    // "Points" ... "Textured"
     QAction* Configure_ShowGrid = nullptr;
     QAction* Configure_DrawBackfaces = nullptr;
+    QAction* Configure_Advanced = nullptr;
     QAction* CloneViewport = nullptr;
     QAction* ResetViewport = nullptr;
     QAction* Maximized1 = nullptr;
@@ -136,6 +139,7 @@ public:
     void Configure_TexturedClick() { SelectDrawModeItem(5); }
     void Configure_ShowGridClick();
     void Configure_DrawBackfacesClick();
+    void Configure_AdvancedClick() { owner_.OpenViewportPreferences(); }
     void ResetViewportClick();
     void CloneViewportClick();
     void ZoomAllBtnClick();

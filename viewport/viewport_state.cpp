@@ -21,12 +21,16 @@ bool IsOrthographic(int p) { return p >= kProjTop && p <= kProjBack; }
 
 rgViewportState rgViewportState::FromEditorState(const rgState& state) {
     rgViewportState v;
-    v.gridSpacing = state.gridSize;
+    v.TakeGridSettings(state);
     v.adaptiveSpacing = state.gridSize;
-    v.gridColour = state.gridColour;
-    v.majorGridColour = state.majorGridColour;
-    v.majorLinesEvery = state.majorLines;
     return v;
+}
+
+void rgViewportState::TakeGridSettings(const rgState& state) {
+    gridSpacing = state.gridSize;
+    gridColour = state.gridColour;
+    majorGridColour = state.majorGridColour;
+    majorLinesEvery = state.majorLines;
 }
 
 void rgViewportState::ResetView() {

@@ -67,6 +67,9 @@ struct rgViewportState {
 
     // A fresh viewport takes its grid settings from the editor state.
     static rgViewportState FromEditorState(const rgState& state);
+    // The editor state's grid spacing, major-line interval and grid colours
+    // (the background and the adaptive switch are read at every frame).
+    void TakeGridSettings(const rgState& state);
 
     // Camera back to its start: view matrix, angles, offsets and ortho view.
     void ResetView();

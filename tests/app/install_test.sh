@@ -7,6 +7,7 @@ trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 for f in bin/kinemo bin/rigmend lib/kinemo/system/startup.lua lib/kinemo/examples/tube.rig \
+         lib/kinemo/doc/index.html lib/kinemo/doc/images/editor.png \
          share/applications/kinemo.desktop share/mime/packages/kinemo-scene.xml; do
   [ -e "$prefix/$f" ] || fail "$f not installed"
 done

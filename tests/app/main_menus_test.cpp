@@ -44,7 +44,7 @@ TEST_F(MainMenus, MenusShowTheRegistrysCommandsAndTheirState) {
         (QStringList{"Can't Undo", "-", "Duplicate Objects", "Mirror Objects", "&Delete Objects",
                      "-", "&Hide", "&Show", "S&elect", "-", "&Preferences ..."}));
     EXPECT_FALSE(Action("Edit.Undo")->isEnabled());
-    EXPECT_FALSE(Action("Edit.Preferences")->isEnabled());  // its window comes later
+    EXPECT_FALSE(Action("Edit.Preferences")->isEnabled());  // comes with TEditorWindows
     EXPECT_EQ(Action("Edit.DeleteObjects")->shortcut(), QKeySequence("Ctrl+Del"));
     EXPECT_EQ(Items(form.Menus().FileMenu).last(), "E&xit");
     EXPECT_FALSE(form.Menus().Reopen1->menuAction()->isVisible());  // no recent files

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <climits>
 
 #include "tests/app/qt_test_environment.h"
-#include "widgets/colour_button.h"
 #include "widgets/float_spin_edit.h"
 #include "widgets/int_edit.h"
 #include "widgets/page_control.h"
@@ -62,23 +59,6 @@ TEST(Widgets, NumberFieldsTakeNumbersOnly) {
     QTest::keyClick(&fraction, Qt::Key_Return);
     EXPECT_EQ(fraction.value(), 2.5);
     EXPECT_EQ(returns.count(), 1);
-}
-
-TEST(Widgets, TheColourButtonOffersItsPaletteAndMore) {
-    EnsureQtApplication();
-    TColourButton button;
-    QSignalSpy chosen(&button, &TColourButton::colourChosen);
-    button.SetColour(Qt::red);
-    EXPECT_EQ(chosen.count(), 0);
-    QAction* more = button.DropDown()->actions().back();
-    EXPECT_EQ(more->text(), "More Colors ...");
-    button.askColour = [](const QColor&) { return QColor(); };  // cancelled
-    more->trigger();
-    EXPECT_EQ(button.Colour(), QColor(Qt::red));
-    button.askColour = [](const QColor&) { return QColor(1, 2, 3); };
-    more->trigger();
-    EXPECT_EQ(button.Colour(), QColor(1, 2, 3));
-    ASSERT_EQ(chosen.count(), 1);
 }
 
 }  // namespace

@@ -74,4 +74,13 @@ RegisterExporter("Test format", "*.tst", "ExportTest")
 RegisterExporter("Frames", "*.frm", "ExportFrames", 1)
 RegisterImporter("Test format", "*.tst", "ImportTest")
 RegisterPlugin("Mesh", "Do Something", "print('done')")
+-- nil where a string belongs is an error, never a null path for the engine.
+for _, call in ipairs({
+  function() AddTexture(nil) end, function() PushUndo(nil) end,
+  function() LoadScene(nil) end, function() MergeScene() end,
+  function() RegisterPlugin("Mesh", nil, "x()") end,
+  function() GetScene():GetRootNode():SetName(nil) end }) do
+  T.fails(call, "'string' expected", "a nil string argument")
+end
+T.eq(GetTextureCount(), 0, "nothing was added")
 T.done()

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "scripting/console_model.h"
 
@@ -64,6 +65,22 @@ TEST(ConsoleModel, TrimsTo450LinesOnlyAfterEnter) {
     console.Submit("x", nullptr);
     EXPECT_EQ(console.Lines().size(), 450u);
     EXPECT_EQ(console.Lines().back(), "x");
+    fs::remove(LogPath());
+}
+
+TEST(ConsoleModel, TextWithLineBreaksIsSeveralLinesAndEndlessOutputIsCapped) {
+    rgConsoleModel console(LogPath().string(), "Lua 5.1");
+    std::vector<std::string> shown;
+    console.onLine = [&](const std::string& line) { shown.push_back(line); };
+    console.Write("a\r\nb\n");
+    EXPECT_EQ(shown, (std::vector<std::string>{"a", "b", ""}));
+    // A script that prints without end keeps memory bounded; the log has it all.
+    for (int i = 0; i < 12000; ++i) console.Write("n" + std::to_string(i));
+    EXPECT_EQ(console.Lines().size(), rgConsoleModel::kMaxKeptLines);
+    EXPECT_EQ(console.Lines().back(), "n11999");
+    const std::string log = ReadAll(LogPath());
+    EXPECT_NE(log.find("a\r\nb\n\nn0\n"), std::string::npos);
+    EXPECT_NE(log.find("n11999\n"), std::string::npos);
     fs::remove(LogPath());
 }
 

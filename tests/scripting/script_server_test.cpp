@@ -201,6 +201,30 @@ TEST_F(ScriptServerTest, AStopEndsTheRunningScriptOnly) {
     EXPECT_TRUE(server().RunString("for i = 1, 1e5 do end"));
 }
 
+// The window's way to stay alive during a long script: the busy callback
+// comes while a script works, not in a short one, and it may stop the script.
+TEST_F(ScriptServerTest, BusyCallbackComesDuringLongScriptsAndMayStopThem) {
+    int calls = 0;
+    bool runningSeen = true;
+    server().guard().SetBusyCallback(
+        [&] {
+            ++calls;
+            runningSeen = runningSeen && server().guard().Running();
+            if (calls == 3) server().RequestStop();
+        },
+        std::chrono::milliseconds(10));
+    EXPECT_TRUE(server().RunString("local x = 0 for i = 1, 10 do x = x + i end"));
+    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(server().guard().Running());
+    EXPECT_FALSE(server().RunString("while true do end"));
+    EXPECT_EQ(calls, 3);
+    EXPECT_TRUE(runningSeen);
+    EXPECT_NE(server().LastError().find("the script was stopped"), std::string::npos);
+    server().guard().SetBusyCallback(nullptr, std::chrono::milliseconds(0));
+    EXPECT_TRUE(server().RunString("for i = 1, 1e5 do end"));
+    EXPECT_EQ(calls, 3);
+}
+
 TEST_F(ScriptServerTest, AFailedMergeLeavesTheSceneAsItWas) {
     WriteFile("half.rig",
               "local s = GetScene() s:GetRootNode():AttachChild(s:CreateBone())\n"
