@@ -12,7 +12,7 @@
 TAutosaveTimer::TAutosaveTimer(rgAutosave& autosave, const rgState& state, QObject* parent)
     : QObject(parent), autosave_(autosave), state_(state), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, &TAutosaveTimer::Tick);
-    SetMinutes(StoredMinutes());
+    SetMinutes(state.autosaveMinutes);
 }
 
 int TAutosaveTimer::StoredMinutes() {

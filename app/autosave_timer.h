@@ -7,9 +7,10 @@ class QWidget;
 class rgAutosave;
 struct rgState;
 
-// Autosaves the modified document every few minutes (a per-user setting,
-// "Autosave Minutes", 2 by default; 0 turns autosave off), not while the
-// animation plays. Batch runs have none.
+// Autosaves the modified document every few minutes (the state's
+// autosaveMinutes, kept as the per-user setting "Autosave Minutes", 2 by
+// default; 0 turns autosave off), not while the animation plays. Batch runs
+// have none.
 class TAutosaveTimer : public QObject {
     Q_OBJECT
 public:

@@ -77,6 +77,7 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
         const double seconds =
             QSettings("Tamrik", "Kinemo").value("Reader Seconds", 10.0).toDouble(&ok);
         editor.context.SetReaderTimeLimit(ok ? seconds : 10.0);
+        editor.state().autosaveMinutes = TAutosaveTimer::StoredMinutes();
     }
     LoadSettings(editor.state(), settingsPath);
 
@@ -119,6 +120,13 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
             "/autosave";
         rgAutosave autosave(context, autosaveFolder, static_cast<int>(::getpid()));
         TAutosaveTimer autosaveTimer(autosave, editor.state());
+        windows.onPreferencesStored = [&] {
+            const rgState& state = editor.state();
+            autosaveTimer.SetMinutes(state.autosaveMinutes);
+            TAutosaveTimer::StoreMinutes(state.autosaveMinutes);
+            editor.context.SetReaderTimeLimit(state.readerSeconds);
+            QSettings("Tamrik", "Kinemo").setValue("Reader Seconds", state.readerSeconds);
+        };
         mainForm.show();
         scripting.RunStartupScripts(true);
         if (argc == 2) session.Load(CommandLineScene(argv[1]));

@@ -121,6 +121,7 @@ void TEditorWindows::RegisterCommands() {
 
 void TEditorWindows::OpenPreferences(TOptionsForm::Page page) {
     const bool confirmed = OptionsForm->Execute(page);
+    if (confirmed && onPreferencesStored) onPreferencesStored();
     // Whether confirmed or not, every viewport shows the state's grid.
     rgViewportHost& viewports = main_;
     for (int i = 0; i < viewports.Count(); ++i) {

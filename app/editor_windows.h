@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/options_form.h"
 #include "scripting/script_ui.h"
 
@@ -33,6 +35,9 @@ public:
     void ScriptConsole1Click();
     void MaterialEditor1Click();
     void About1Click();
+    // After "OK" in Preferences: the settings the application keeps itself
+    // (autosave, the readers' time limit) take effect and are stored.
+    std::function<void()> onPreferencesStored;
 
     // rgScriptUi
     void ShowConsole() override;

@@ -100,6 +100,16 @@ QWidget* TOptionsForm::BuildGeneralPage() {
     ikRows->addRow("Max Iterations:", MaxIterationsEdit);
     ikRows->addRow("IK Threshold:", IKThresholdEdit);
     column->addWidget(ik);
+
+    auto* files = new QGroupBox("Files", page);
+    auto* fileRows = new QFormLayout(files);
+    AutosaveEdit = IntegerEdit("AutosaveEdit", 1440, files);
+    AutosaveEdit->setToolTip("How often a modified scene is copied to the autosave folder; 0: never");
+    ReaderTimeEdit = IntegerEdit("ReaderTimeEdit", static_cast<int>(rgPreferences::kMaxReaderSeconds), files);
+    ReaderTimeEdit->setToolTip("How long an image or model reader may take over one file");
+    fileRows->addRow("Autosave Every (minutes):", AutosaveEdit);
+    fileRows->addRow("Reader Time Limit (seconds):", ReaderTimeEdit);
+    column->addWidget(files);
     column->addStretch();
     return page;
 }
@@ -151,6 +161,8 @@ QWidget* TOptionsForm::BuildColorsPage() {
 void TOptionsForm::Show(const rgPreferences& p) {
     UndoEdit->setValue(p.maxUndoLevels);
     MaxIterationsEdit->setValue(p.ikMaxIterations);
+    AutosaveEdit->setValue(p.autosaveMinutes);
+    ReaderTimeEdit->setValue(static_cast<int>(p.readerSeconds));
     IKThresholdEdit->setValue(p.ikThreshold);
     BackgroundBtn->SetColor(ToColor(p.backgroundColour));
     GridColorBtn->SetColor(ToColor(p.gridColour));
@@ -166,11 +178,14 @@ void TOptionsForm::Show(const rgPreferences& p) {
 rgPreferences TOptionsForm::Values() const {
     // Text typed but not yet confirmed in a box counts.
     for (QAbstractSpinBox* box : std::initializer_list<QAbstractSpinBox*>{
-             UndoEdit, MaxIterationsEdit, IKThresholdEdit, GridSizeEdit, MajorGridLinesEdit})
+             UndoEdit, MaxIterationsEdit, IKThresholdEdit, GridSizeEdit, MajorGridLinesEdit,
+             AutosaveEdit, ReaderTimeEdit})
         box->interpretText();
     rgPreferences p;
     p.maxUndoLevels = UndoEdit->value();
     p.ikMaxIterations = MaxIterationsEdit->value();
+    p.autosaveMinutes = AutosaveEdit->value();
+    p.readerSeconds = ReaderTimeEdit->value();
     p.ikThreshold = static_cast<float>(IKThresholdEdit->value());
     p.backgroundColour = ToChannels(BackgroundBtn->Color());
     p.gridColour = ToChannels(GridColorBtn->Color());

@@ -40,6 +40,8 @@ public:
     QTabWidget* PageControl = nullptr;
     QSpinBox* UndoEdit = nullptr;
     QSpinBox* MaxIterationsEdit = nullptr;
+    QSpinBox* AutosaveEdit = nullptr;
+    QSpinBox* ReaderTimeEdit = nullptr;
     TFloatSpinEdit* IKThresholdEdit = nullptr;
     TColorPickerButton* BackgroundBtn = nullptr;
     TColorPickerButton* GridColorBtn = nullptr;

@@ -18,6 +18,8 @@ rgPreferences rgPreferences::From(const rgState& s) {
     p.adaptiveGrid = s.adaptiveGrid;
     p.vertexColour = s.vertexColour;
     p.selectedVertexColour = s.selectedVertexColour;
+    p.autosaveMinutes = s.autosaveMinutes;
+    p.readerSeconds = s.readerSeconds;
     return p;
 }
 
@@ -26,6 +28,9 @@ void rgPreferences::Clamp() {
     // NaN is no spacing either.
     if (!(gridSize >= kMinGridSize)) gridSize = kMinGridSize;
     majorLines = std::max(majorLines, kMinMajorLines);
+    autosaveMinutes = std::max(autosaveMinutes, 0);
+    if (!(readerSeconds >= kMinReaderSeconds)) readerSeconds = kMinReaderSeconds;
+    readerSeconds = std::min(readerSeconds, kMaxReaderSeconds);
 }
 
 void rgPreferences::StoreInto(rgState& s) const {
@@ -40,6 +45,8 @@ void rgPreferences::StoreInto(rgState& s) const {
     s.adaptiveGrid = adaptiveGrid;
     s.vertexColour = vertexColour;
     s.selectedVertexColour = selectedVertexColour;
+    s.autosaveMinutes = autosaveMinutes;
+    s.readerSeconds = readerSeconds;
 }
 
 int ColourChannelToByte(float channel) {

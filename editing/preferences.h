@@ -19,11 +19,15 @@ struct rgPreferences {
     bool adaptiveGrid = true;
     vector3 vertexColour{0.0f, 1.0f, 0.0f};
     vector3 selectedVertexColour{1.0f, 0.0f, 0.0f};
+    int autosaveMinutes = 2;
+    double readerSeconds = 10.0;
 
     // The lowest values "OK" accepts; anything below becomes these.
     static constexpr int kMinUndoLevels = 2;
     static constexpr float kMinGridSize = 0.01f;
     static constexpr int kMinMajorLines = 2;
+    static constexpr double kMinReaderSeconds = 1.0;
+    static constexpr double kMaxReaderSeconds = 3600.0;
 
     // What the dialog's "Reset" shows (a grid spacing of 10, unlike the
     // first-run default of the editor state).

@@ -51,8 +51,10 @@ struct rgState {
     int segmentEnd = 48;
 
     // How long a third-party reader may take over one file before it is
-    // stopped (the application keeps it among its own settings).
+    // stopped, and how often a modified document is autosaved (0: never).
+    // The application keeps both among its own settings.
     double readerSeconds = 10.0;
+    int autosaveMinutes = 2;
 
     // Beside the record, not persisted.
     int activeAxis = kAxisNone;

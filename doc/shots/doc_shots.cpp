@@ -28,6 +28,7 @@
 
 #include <lua.hpp>
 
+#include "imageio/qt_image_decoder.h"
 #include "app/about_form.h"
 #include "app/arrange_dialog.h"
 #include "app/bind_skin_form.h"
@@ -143,7 +144,9 @@ int main(int argc, char** argv) {
     QTemporaryDir scratch;
     Shots shots(output);
 
+    rgQtImageDecoder images;
     rgEditor editor;
+    editor.context.textures.SetDecoder(&images);
     {
         TMainForm main(editor);
         TCommandDialogs dialogs(main, editor.state());

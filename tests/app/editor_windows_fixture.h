@@ -11,6 +11,7 @@
 #include "app/main_form.h"
 #include "app/script_ui_qt.h"
 #include "editing/rg_editor.h"
+#include "imageio/qt_image_decoder.h"
 #include "scene/user_messages.h"
 #include "scripting/console_model.h"
 #include "scripting/script_environment.h"
@@ -36,6 +37,7 @@ protected:
           windows(main, editor, scripting.server(), console) {
         ui.SetWindows(&windows);
         editor.context.SetMessages(&messages);
+        editor.context.textures.SetDecoder(&decoder);
         main.resize(900, 650);
         main.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
@@ -70,6 +72,7 @@ protected:
 
     QTemporaryDir scratch;
     RecordedMessages messages;
+    rgQtImageDecoder decoder;
     rgEditor editor;
     TMainForm main;
     rgConsoleModel console;

@@ -5,6 +5,7 @@
 
 #include "editing/material_commands.h"
 #include "editing/rg_editor.h"
+#include "scene/image_decoder.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
@@ -14,11 +15,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Reads the one kind of image these tests write: binary PPM, 8 bits.
+class PpmDecoder : public rgImageDecoder {
+public:
+    bool Decode(const std::string& path, rgDecodedImage& image, std::string& why) override {
+        std::ifstream in(path, std::ios::binary);
+        std::string magic;
+        int max = 0;
+        if (!(in >> magic >> image.width >> image.height >> max) || magic != "P6" ||
+            image.width <= 0 || image.height <= 0 || max != 255) {
+            why = "not a PPM file";
+            return false;
+        }
+        in.get();
+        image.rgb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
+        in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
+        if (!in) why = "the file ends too soon";
+        return static_cast<bool>(in);
+    }
+};
+
 // A selected joint and mesh, an unselected mesh, and image files to load.
 class MaterialCommands : public ::testing::Test {
 protected:
     MaterialCommands() {
         editor.SetDocumentView(&view);
+        editor.context.textures.SetDecoder(&decoder);
         dir = fs::temp_directory_path() / ("kinemo_materials_" + std::to_string(::getpid()));
         fs::create_directories(dir);
         rgSceneNode* root = editor.scene().GetRootNode();
@@ -48,6 +70,7 @@ protected:
     }
     rgTextureLibrary& textures() { return editor.context.textures; }
 
+    PpmDecoder decoder;
     rgEditor editor;
     RedrawCounter view;
     fs::path dir;

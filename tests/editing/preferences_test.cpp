@@ -80,6 +80,29 @@ TEST(Preferences, OkRaisesValuesBelowTheirLowest) {
     }
 }
 
+TEST(Preferences, AutosaveAndReaderLimitsStayInTheirRanges) {
+    const struct {
+        int minutes;
+        double seconds;
+        int minutesAfter;
+        double secondsAfter;
+    } cases[] = {
+        {-1, 0.0, 0, 1.0}, {0, 0.5, 0, 1.0}, {5, 30.0, 5, 30.0},
+        {2, 1e9, 2, 3600.0}, {2, std::nan(""), 2, 1.0},
+    };
+    for (const auto& c : cases) {
+        rgPreferences p;
+        p.autosaveMinutes = c.minutes;
+        p.readerSeconds = c.seconds;
+        p.Clamp();
+        EXPECT_EQ(p.autosaveMinutes, c.minutesAfter) << c.minutes;
+        EXPECT_EQ(p.readerSeconds, c.secondsAfter) << c.seconds;
+        rgState state;
+        p.StoreInto(state);
+        EXPECT_EQ(rgPreferences::From(state).readerSeconds, c.secondsAfter);
+    }
+}
+
 TEST(Preferences, PickersShowTruncatedBytesThatReadBackExactly) {
     for (int byte = 0; byte <= 255; ++byte)
         EXPECT_EQ(ColourChannelToByte(ByteToColourChannel(byte)), byte);
