@@ -16,6 +16,9 @@
 #include <unistd.h>
 
 #include "editing/rg_editor.h"
+#include "imageio/reader_process.h"
+#include "plugins/native/assimp/assimp_format.h"
+#include "plugins/native/common/model_stream.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
@@ -153,6 +156,61 @@ static void BM_ImportObjAssimp(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(AssimpSeconds(file));
 }
 BENCHMARK(BM_ImportObjAssimp)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+namespace {
+
+// A cube of 12 triangles as an ASCII PLY: the small file.
+const std::string& SmallPly() {
+    static const std::string path = [] {
+        const fs::path file = Scratch() / "cube.ply";
+        std::ofstream out(file);
+        out << "ply\nformat ascii 1.0\nelement vertex 8\nproperty float x\nproperty float y\n"
+               "property float z\nelement face 12\nproperty list uchar int vertex_indices\n"
+               "end_header\n";
+        for (int i = 0; i < 8; ++i) out << (i & 1) << ' ' << ((i >> 1) & 1) << ' ' << (i >> 2) << '\n';
+        const int faces[12][3] = {{0, 1, 3}, {0, 3, 2}, {4, 6, 7}, {4, 7, 5}, {0, 4, 5}, {0, 5, 1},
+                                  {2, 3, 7}, {2, 7, 6}, {0, 2, 6}, {0, 6, 4}, {1, 5, 7}, {1, 7, 3}};
+        for (const auto& f : faces) out << "3 " << f[0] << ' ' << f[1] << ' ' << f[2] << '\n';
+        return file.string();
+    }();
+    return path;
+}
+
+}  // namespace
+
+// The price of running Assimp in the reader helper: start the helper, read
+// the file there, hand the model back as a stream and check it. Arg 0: the
+// 12-triangle PLY; arg 1: the 200,000-triangle OBJ. Counter: Assimp's
+// reader in this process on the same file (best of three), and the
+// difference per file.
+static void BM_AssimpHelper(benchmark::State& state) {
+    const std::string& file = state.range(0) == 0 ? SmallPly() : ObjFile();
+    double inProcess = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        kinemo_plugin::Model model;
+        std::string problem;
+        const auto start = std::chrono::steady_clock::now();
+        if (!kinemo_plugin::ReadWithAssimp(file, model, problem)) state.SkipWithError(problem.c_str());
+        inProcess = std::min(
+            inProcess, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    const std::string helper = ProgramFolder() + "kinemo-reader";
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const rgReaderResult run = RunReader(helper, {"model", file}, rgReaderLimits());
+        kinemo_plugin::Model model;
+        std::string why;
+        if (!run.ok || !kinemo_plugin::ParseModelStream(run.output, model, why))
+            state.SkipWithError((run.reason + why).c_str());
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["stream_MB"] = static_cast<double>(run.output.size()) / 1e6;
+    }
+    const double perFile = state.iterations() ? total / static_cast<double>(state.iterations()) : 0;
+    state.counters["in_process_ms"] = inProcess * 1000;
+    state.counters["helper_cost_ms"] = (perFile - inProcess) * 1000;
+}
+BENCHMARK(BM_AssimpHelper)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // A 100,000-vertex mesh bound to 64 joints (two each), 100 spline keys on
 // every joint, written as .glb through ExportFile.
