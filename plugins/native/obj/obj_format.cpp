@@ -290,7 +290,9 @@ bool ParseObj(std::string_view text, const std::string& folder, Model& model,
         } else if (word == "mtllib") {
             const std::string rest(c.Rest());
             // A name may hold blanks; several names are separated by blanks.
-            if (fs::exists(fs::path(folder) / rest)) {
+            // A name the system cannot look up (too long, say) is no library.
+            std::error_code ec;
+            if (fs::exists(fs::path(folder) / rest, ec)) {
                 ReadMaterials(fs::path(folder) / rest, textures);
             } else {
                 Cursor names{rest.data(), rest.data() + rest.size()};
