@@ -278,6 +278,14 @@ T.eq(ImportFile(dir .. "/plane.ply"), true, "Assimp: a PLY file by its pattern")
 local plane = SceneData.Read().nodes
 T.eq(plane[1] and table.getn(plane[1].faces), 6, "Assimp: its quad triangulated")
 
+-- Paths as users name them: blanks, quotes and letters beyond ASCII reach
+-- the reader helper as they are.
+local odd = dir .. "/my 'odd' \"folder\" ö"
+os.execute("mkdir -p " .. string.format("%q", odd))
+os.execute("cp '" .. dir .. "/plane.ply' " .. string.format("%q", odd .. "/plane ü.ply"))
+clear()
+T.eq(ImportFile(odd .. "/plane ü.ply"), true, "Assimp: a file in a folder with blanks, quotes and umlauts")
+
 ------------------------------------------------------------- bad input --
 
 -- Each damaged file: a message naming the file and the problem, and the
