@@ -222,8 +222,10 @@ void TKeyframeForm::BuildTopBar(QWidget* content) {
     connect(StopBtn, &QToolButton::clicked, this, [&animation] { animation.Stop(); });
     connect(NextFrameBtn, &QToolButton::clicked, this, [&animation] { animation.NextFrame(); });
     connect(LastFrameBtn, &QToolButton::clicked, this, [&animation] { animation.LastFrame(); });
-    connect(SetKeyBtn, &QToolButton::clicked, this, [this] { SetKeyframe(editor_, false); });
-    connect(DeleteKeyBtn, &QToolButton::clicked, this, [this] { DeleteKeyframe(editor_, false); });
+    connect(SetKeyBtn, &QToolButton::clicked, this,
+            [this] { editor_.commands.Run("Animation.SetKeyframe"); });
+    connect(DeleteKeyBtn, &QToolButton::clicked, this,
+            [this] { editor_.commands.Run("Animation.DeleteKeyframe"); });
     connect(PrevKeyBtn, &QToolButton::clicked, this, [&animation] { animation.PreviousKey(); });
     connect(NextKeyBtn, &QToolButton::clicked, this, [&animation] { animation.NextKey(); });
 
@@ -316,9 +318,10 @@ void TKeyframeForm::BuildLowerPanel(QWidget* content) {
     row->addWidget(keyPanel);
     content->layout()->addWidget(LowerPanel);
 
-    connect(AddKeySelectedBtn, &QToolButton::clicked, this, [this] { SetKeyframe(editor_, true); });
+    connect(AddKeySelectedBtn, &QToolButton::clicked, this,
+            [this] { editor_.commands.Run("Animation.SetKeyframeSelected"); });
     connect(DeleteKeySelectedBtn, &QToolButton::clicked, this,
-            [this] { DeleteKeyframe(editor_, true); });
+            [this] { editor_.commands.Run("Animation.DeleteKeyframeSelected"); });
     connect(DelSelKeysBtn, &QToolButton::clicked, this, [this] {
         DeleteKeyframes(editor_, timeline_.SelectedBlock());
         RepaintTimeline();

@@ -1,6 +1,7 @@
 #include "editing/editor_commands.h"
 
 #include "editing/joint_commands.h"
+#include "editing/key_commands.h"
 #include "editing/object_commands.h"
 #include "editing/rg_editor.h"
 #include "editing/skin_commands.h"
@@ -26,6 +27,16 @@ void AddTools(rgEditor& e) {
 
 void RegisterEditingCommands(rgEditor& e) {
     rgCommandRegistry& c = e.commands;
+    // The Keyframer's key buttons, at the Animation level.
+    const auto animating = [&e] { return e.state().editLevel == kEditAnimation; };
+    c.Add({"Animation.SetKeyframe", "Set Keyframe", "", "Set Keyframe",
+           [&e] { SetKeyframe(e, false); }, animating, nullptr});
+    c.Add({"Animation.SetKeyframeSelected", "Set Keyframe (Selected Joints)", "", "Set Keyframe",
+           [&e] { SetKeyframe(e, true); }, animating, nullptr});
+    c.Add({"Animation.DeleteKeyframe", "Delete Keyframe", "", "Delete Keyframe",
+           [&e] { DeleteKeyframe(e, false); }, animating, nullptr});
+    c.Add({"Animation.DeleteKeyframeSelected", "Delete Keyframe (Selected Joints)", "",
+           "Delete Keyframe", [&e] { DeleteKeyframe(e, true); }, animating, nullptr});
     c.Add({"Edit.Undo", "Can't Undo", "Ctrl+Z", "", [&e] { e.Undo(); },
            [&e] { return e.undo.HasSteps(); }, nullptr});
     c.Add({"Edit.DuplicateObjects", "Duplicate Objects", "", "Duplicate Objects",

@@ -104,6 +104,24 @@ void SetAutoKeyframing(lua_State* L, bool on) {
     Editor(L).animation().SetAutoKeyframing(on);
 }
 
+void SetKeyframe(lua_State* L, bool selectedOnly) {
+    if (!AtAnimationLevel(L)) {
+        luaL_error(L, "SetKeyframe: works at the Animation edit level, call SetEditLevel(1)");
+        return;
+    }
+    Editor(L).commands.Run(selectedOnly ? "Animation.SetKeyframeSelected"
+                                        : "Animation.SetKeyframe");
+}
+
+void DeleteKeyframe(lua_State* L, bool selectedOnly) {
+    if (!AtAnimationLevel(L)) {
+        luaL_error(L, "DeleteKeyframe: works at the Animation edit level, call SetEditLevel(1)");
+        return;
+    }
+    Editor(L).commands.Run(selectedOnly ? "Animation.DeleteKeyframeSelected"
+                                        : "Animation.DeleteKeyframe");
+}
+
 bool IsAutoKeyframing(lua_State* L) {
     return Editor(L).state().autoKeyframing;
 }

@@ -28,4 +28,8 @@ double GetPlaySpeed(lua_State* L);
 void SetInterpolation(lua_State* L, double mode);
 int GetInterpolation(lua_State* L);
 void SetAutoKeyframing(lua_State* L, bool on);
+// The Keyframer's "Set Keyframe" and "Delete Keyframe" (at the Animation
+// level): every joint, or the selected ones, at the current frame.
+void SetKeyframe(lua_State* L, bool selectedOnly);
+void DeleteKeyframe(lua_State* L, bool selectedOnly);
 bool IsAutoKeyframing(lua_State* L);
