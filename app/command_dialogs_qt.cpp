@@ -16,8 +16,14 @@ const char* const kSceneFilter = "Kinemo Scene (*.rig *.kmo);;All Files (*)";
 QStringList QtFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Descriptions often name their patterns already ("glTF 2.0 (*.gltf, *.glb)"):
+        // Qt reads the last parentheses, so those give way to the pattern list.
+        QString description = parts[i].trimmed();
+        if (description.endsWith(')') && description.lastIndexOf(" (") > 0)
+            description.truncate(description.lastIndexOf(" ("));
+        out << description + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    }
     return out;
 }
 

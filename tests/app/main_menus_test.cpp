@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/command_dialogs_qt.h"
 #include "app/export_mesh_form.h"
 #include "app/main_form.h"
 #include "app/main_menus.h"
@@ -124,3 +125,13 @@ TEST(SmallDialogs, MirrorKeepsItsAxesAndExportOptionsStartAfresh) {
 }
 
 }  // namespace
+
+// The file dialogs' filters: Qt matches the patterns in the last parentheses,
+// separated by blanks, whatever the description already says.
+TEST(FileFilters, PluginPatternsBecomeTheFilterQtReads) {
+    EXPECT_EQ(QtFilters("glTF 2.0 (*.gltf, *.glb)|*.gltf;*.glb|Wavefront OBJ|*.obj"),
+              (QStringList{"glTF 2.0 (*.gltf *.glb)", "Wavefront OBJ (*.obj)"}));
+    EXPECT_EQ(QtFilters("Assimp: FBX, ... (*.fbx;...)|*.fbx;*.dae"),
+              (QStringList{"Assimp: FBX, ... (*.fbx *.dae)"}));
+    EXPECT_EQ(QtFilters("(odd)|*.x|left over"), (QStringList{"(odd) (*.x)"}));
+}
