@@ -36,14 +36,21 @@
 #include "app/console_form.h"
 #include "app/editor_windows.h"
 #include "app/export_mesh_form.h"
+#include "app/joint_limits_form.h"
+#include "app/key_info_form.h"
+#include "app/key_timeline_view.h"
+#include "app/keyframe_form.h"
 #include "app/main_form.h"
 #include "app/material_form.h"
 #include "app/mirror_form.h"
 #include "app/number_dialog.h"
 #include "app/progress_form.h"
+#include "app/tool_options_form.h"
+#include "app/tool_windows.h"
 #include "app/script_ui_qt.h"
 #include "editing/rg_editor.h"
 #include "editing/tool_manager.h"
+#include "scene/rg_bone.h"
 #include "scripting/console_model.h"
 #include "scripting/document_session.h"
 #include "scripting/file_commands.h"
@@ -222,7 +229,45 @@ int main(int argc, char** argv) {
         Settle();
         shots.Window(main, "animation_level");
         editor.tools().Click(rgToolButton::AnimateRotate);
+
+        // The Keyframer with keys at 1, 12 and 24 on the two lower joints.
+        run("local a = GetScene():GetRootNode():GetChild(0) local b = a:GetChild(0)"
+            " local m = matrix44:new() a:SetKey(1, m) b:SetKey(1, m)"
+            " m:rotate_z(0.3) a:SetKey(12, m) b:SetKey(12, m)"
+            " m:rotate_z(0.3) a:SetKey(24, m) b:SetKey(24, m)"
+            " SelectNone() b:SetSelected(1) SetFrame(24)");
+        TToolWindows& toolWindows = main.ToolWindows();
+        toolWindows.FramesChanged();
+        toolWindows.RepaintKeys();
+        toolWindows.Keyframer->resize(560, 200);
+        toolWindows.Keyframer->show();
+        toolWindows.Keyframer->TreeView->expandAll();
+        shots.Window(*toolWindows.Keyframer, "keyframer", "Keyframer");
+
+        // Key Info on the middle joint's second key, and its Joint Limits.
+        rgBone* middle = nullptr;
+        for (rgSceneNode* node = editor.scene().GetFirstNode(); node;
+             node = editor.scene().GetNextNode())
+            if (auto* joint = dynamic_cast<rgBone*>(node); joint && joint->GetSelected())
+                middle = joint;
+        TKeyInfoForm& keyInfo = *toolWindows.KeyInfo;
+        shots.Modal(
+            keyInfo, "key_info", [&] { keyInfo.Open(middle); },
+            [&] { keyInfo.NextKeyBtn->click(); });
+        if (middle) middle->SetYConstraints(kLimitLimited, -45.0f, 60.0f);
+        TJointLimitsForm& limits = *toolWindows.JointLimits;
+        shots.Modal(limits, "joint_limits", [&] { limits.Edit(middle); });
+        toolWindows.Keyframer->hide();
         run("SelectNone() SetFrame(1) SetEditLevel(0)");
+
+        // Tool Options with the translate tool on.
+        run("GetScene():GetRootNode():GetChild(0):SetSelected(1)");
+        editor.tools().Click(rgToolButton::EditTranslate);
+        toolWindows.ShowToolOptionsWindow();
+        shots.Window(*toolWindows.ToolOptions, "tool_options", "Tool Options");
+        toolWindows.ToolOptions->hide();
+        editor.tools().Click(rgToolButton::EditTranslate);
+        run("SelectNone()");
 
         // Preferences, page by page.
         TOptionsForm& options = *windows.OptionsForm;
