@@ -49,6 +49,9 @@ TEST(VertexWeightGrey, WeightOfTheCurrentJoint) {
     EXPECT_EQ(VertexWeightGrey(v, {5, false}), 0.5f);
     EXPECT_EQ(VertexWeightGrey(v, {7, false}), 0.0f);
     EXPECT_FLOAT_EQ(VertexWeightGrey(v, {5, true}), 0.5f / 0.75f);
+    rgVertex twice = v;  // a joint in two slots shows the weight of the first
+    twice.bone[3] = 5, twice.weight[3] = 0.125f;
+    EXPECT_EQ(VertexWeightGrey(twice, {5, false}), 0.5f);
     rgVertex unweighted;
     unweighted.bone[0] = 5;
     EXPECT_EQ(VertexWeightGrey(unweighted, {5, true}), 0.0f);
