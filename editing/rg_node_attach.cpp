@@ -64,8 +64,9 @@ void rgNodeAttach::MouseMove(int s, int x, int y, rgToolViewport& viewport) {
 
 void rgNodeAttach::MouseUp(int, int s, int x, int y, rgToolViewport& viewport) {
     shift = s;
+    // The release picks whether or not a drag began, so its selection shows.
+    parent_ = PickJointAt(x, y, viewport);
     if (dragging_) {
-        parent_ = PickJointAt(x, y, viewport);
         if (child_ && parent_ && child_ != parent_ && InScene(child_)) {
             bool parentUnderChild = false;
             for (rgSceneNode* n = parent_; n; n = n->GetParent())

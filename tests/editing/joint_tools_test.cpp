@@ -145,7 +145,8 @@ TEST_F(JointToolTest, AttachPicksTheLaterOfOverlappingJointsAndIgnoresMisses) {
     EXPECT_EQ(first->GetParent(), scene().GetRootNode());
 
     editor.ClearUndo();
-    DragBetween({-5, -5, 0}, {4, 0, 0});  // a press on nothing starts no drag
+    DragBetween({-5, -5, 0}, {4, 0, 0});  // a press on nothing starts no drag,
+    EXPECT_TRUE(target->GetSelected());     // but the release still picks
     DragBetween({0, 0, 0}, {-5, -5, 0});  // a release on nothing
     EXPECT_FALSE(editor.undo.HasSteps());
     EXPECT_EQ(first->GetParent(), scene().GetRootNode());
