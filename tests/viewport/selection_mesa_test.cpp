@@ -385,7 +385,7 @@ TEST_P(SelectionAgainstMesa, SameHitRecords) {
     std::vector<rgHitRecord> expected = MesaSelect(c);
     // Mesa scales depths by 2^32 in single precision and converts without a
     // bound, so a hit on the far plane (depth exactly 1) comes back as 0. The
-    // emulator gives 0xFFFFFFFF, the specification's 2^32 - 1 scaling.
+    // emulator gives 0xFFFFFFFF, OpenGL's own 2^32 - 1 scaling.
     for (rgHitRecord& r : expected)
         if (r.maxDepth < r.minDepth) r.maxDepth = 0xFFFFFFFFu;
     const std::vector<rgHitRecord> actual = EmulatorSelect(c);
