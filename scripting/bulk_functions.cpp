@@ -17,6 +17,7 @@
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
 #include "scripting/script_context.h"
+#include "scripting/binding_errors.h"
 #include "scripting/script_handles.h"
 #include "scripting/script_numbers.h"
 
@@ -27,25 +28,9 @@ constexpr int kDeformedValues = 8;
 constexpr int kKeyValues = 23;
 constexpr int kMaxSampledFrames = 1000000;
 
-int FunctionError(lua_State* L, const char* name, tolua_Error* err) {
-    char message[96];
-    std::snprintf(message, sizeof(message), "#ferror in function '%s'.", name);
-    tolua_error(L, message, err);
-    return 0;
-}
-
-void* Self(lua_State* L, const char* function) {
-    void* self = kinemo_to_usertype(L, 1, nullptr);
-    if (!self) {
-        char message[96];
-        std::snprintf(message, sizeof(message), "invalid 'self' in function '%s'", function);
-        tolua_error(L, message, nullptr);
-    }
-    return self;
-}
-
-bool IsOptionalTable(lua_State* L, int index) {
-    return lua_isnoneornil(L, index) || lua_istable(L, index);
+// Every check fills `err`: the error message reads the expected type from it.
+bool IsOptionalTable(lua_State* L, int index, tolua_Error* err) {
+    return lua_isnoneornil(L, index) || tolua_istable(L, index, 0, err);
 }
 
 // Reads the n numbers of the table at `index` into a Lua-owned float
@@ -83,8 +68,8 @@ void PushMatrix(lua_State* L, int table, int& n, const matrix44& m) {
 // a joint value b >= 0 stands for jointIds[b + 1]. Vertices are never merged.
 int MeshAddVertices(lua_State* L) {
     tolua_Error err;
-    if (!tolua_isusertype(L, 1, "rgMesh", 0, &err) || !lua_istable(L, 2) ||
-        !IsOptionalTable(L, 3) || !tolua_isnoobj(L, 4, &err))
+    if (!tolua_isusertype(L, 1, "rgMesh", 0, &err) || !tolua_istable(L, 2, 0, &err) ||
+        !IsOptionalTable(L, 3, &err) || !tolua_isnoobj(L, 4, &err))
         return FunctionError(L, "AddVertices", &err);
     auto* mesh = static_cast<rgMesh*>(Self(L, "AddVertices"));
     const int n = static_cast<int>(lua_objlen(L, 2));
@@ -147,7 +132,7 @@ int MeshAddVertices(lua_State* L) {
 // vertex of the mesh.
 int MeshAddFaces(lua_State* L) {
     tolua_Error err;
-    if (!tolua_isusertype(L, 1, "rgMesh", 0, &err) || !lua_istable(L, 2) ||
+    if (!tolua_isusertype(L, 1, "rgMesh", 0, &err) || !tolua_istable(L, 2, 0, &err) ||
         !tolua_isnoobj(L, 3, &err))
         return FunctionError(L, "AddFaces", &err);
     auto* mesh = static_cast<rgMesh*>(Self(L, "AddFaces"));
@@ -306,7 +291,7 @@ int BoneGetKeys(lua_State* L) {
 // (a key at a frame that has one replaces it).
 int BoneSetKeys(lua_State* L) {
     tolua_Error err;
-    if (!tolua_isusertype(L, 1, "rgBone", 0, &err) || !lua_istable(L, 2) ||
+    if (!tolua_isusertype(L, 1, "rgBone", 0, &err) || !tolua_istable(L, 2, 0, &err) ||
         !tolua_isnoobj(L, 3, &err))
         return FunctionError(L, "SetKeys", &err);
     auto* joint = static_cast<rgBone*>(Self(L, "SetKeys"));

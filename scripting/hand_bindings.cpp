@@ -13,6 +13,7 @@
 #include "scripting/file_functions.h"
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
+#include "scripting/binding_errors.h"
 #include "scripting/script_handles.h"
 #include "scripting/script_numbers.h"
 #include "scene/rg_bone.h"
@@ -28,24 +29,6 @@ namespace {
 // raise "#ferror in function '<name>'." with the run-time's details.
 bool CheckSelf(lua_State* L, const char* type, tolua_Error* err) {
     return tolua_isusertype(L, 1, type, 0, err) != 0;
-}
-
-// Messages are built on the stack: raising a Lua error skips C++ destructors.
-int FunctionError(lua_State* L, const char* name, tolua_Error* err) {
-    char message[96];
-    std::snprintf(message, sizeof(message), "#ferror in function '%s'.", name);
-    tolua_error(L, message, err);
-    return 0;
-}
-
-void* Self(lua_State* L, const char* function) {
-    void* self = kinemo_to_usertype(L, 1, nullptr);
-    if (!self) {
-        char message[96];
-        std::snprintf(message, sizeof(message), "invalid 'self' in function '%s'", function);
-        tolua_error(L, message, nullptr);
-    }
-    return self;
 }
 
 int NodeGetColor(lua_State* L) {

@@ -54,6 +54,8 @@ for _, case in ipairs({
   { function() mesh:AddFaces({ 0, 1, 2, 0, 1, 6 }) end, "triangle 1 names vertex 6; the mesh has 6 vertices" },
   { function() mesh:AddFaces({ 0, 1, -1 }) end, "triangle 0 names vertex -1" },
   { function() mesh:AddVertices() end, "AddVertices" },
+  { function() mesh:AddVertices(vertex(1, 0, 1), 5) end, "AddVertices" },
+  { function() joint:SetKeys("keys") end, "SetKeys" },
 }) do
   T.fails(case[1], case[2], case[2])
 end
