@@ -121,22 +121,8 @@ private:
                 relaxed.emplace(joint->second, Inverse(inverse));
             }
         for (int index : jointOrder_) {
-            Node& joint = model_.nodes[static_cast<size_t>(index)];
-            const Mat4 pose = joint.matrix;
-            const bool parentIsJoint =
-                joint.parent >= 0 &&
-                model_.nodes[static_cast<size_t>(joint.parent)].kind == NodeKind::kJoint;
-            const Mat4 parentRelaxed =
-                parentIsJoint ? model_.nodes[static_cast<size_t>(joint.parent)].relaxed : Mat4();
             auto found = relaxed.find(index);
-            if (found != relaxed.end()) {
-                joint.relaxed = found->second;
-                joint.matrix =
-                    parentIsJoint ? Mul(joint.relaxed, Inverse(parentRelaxed)) : joint.relaxed;
-            } else {
-                joint.relaxed = parentIsJoint ? Mul(joint.matrix, parentRelaxed) : joint.matrix;
-            }
-            joint.offset = OffsetFor(joint.matrix, pose);
+            PlaceJointAtRest(model_, index, found != relaxed.end() ? &found->second : nullptr);
         }
         return true;
     }

@@ -72,4 +72,25 @@ struct Model {
     }
 };
 
+// Turns a joint read from a file, whose `matrix` is its current transform,
+// into a rest placement and an offset: with a bind placement (`relaxed`, in
+// world space; null when the file has none) the rest placement follows from
+// it, and the current transform becomes the offset on top. Parents come
+// before children, so a parent joint's relaxed matrix is already set.
+inline void PlaceJointAtRest(Model& model, int index, const Mat4* relaxed) {
+    Node& joint = model.nodes[static_cast<size_t>(index)];
+    const Mat4 pose = joint.matrix;
+    const bool parentIsJoint =
+        joint.parent >= 0 && model.nodes[static_cast<size_t>(joint.parent)].kind == NodeKind::kJoint;
+    const Mat4 parentRelaxed =
+        parentIsJoint ? model.nodes[static_cast<size_t>(joint.parent)].relaxed : Mat4();
+    if (relaxed) {
+        joint.relaxed = *relaxed;
+        joint.matrix = parentIsJoint ? Mul(joint.relaxed, Inverse(parentRelaxed)) : joint.relaxed;
+    } else {
+        joint.relaxed = parentIsJoint ? Mul(joint.matrix, parentRelaxed) : joint.matrix;
+    }
+    joint.offset = OffsetFor(joint.matrix, pose);
+}
+
 }  // namespace kinemo_plugin

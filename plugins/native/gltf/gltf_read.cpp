@@ -402,22 +402,9 @@ private:
     bool RestPose() {
         for (int index : jointNodes_) {
             const int node = made_[static_cast<size_t>(index)];
-            Node& joint = model_.nodes[static_cast<size_t>(node)];
-            const Mat4 pose = joint.matrix;
-            const bool parentIsJoint =
-                joint.parent >= 0 &&
-                model_.nodes[static_cast<size_t>(joint.parent)].kind == NodeKind::kJoint;
-            const Mat4 parentRelaxed =
-                parentIsJoint ? model_.nodes[static_cast<size_t>(joint.parent)].relaxed : Mat4();
             auto found = relaxed_.find(index);
-            if (found != relaxed_.end()) {
-                joint.relaxed = found->second;
-                joint.matrix =
-                    parentIsJoint ? Mul(joint.relaxed, Inverse(parentRelaxed)) : joint.relaxed;
-            } else {
-                joint.relaxed = parentIsJoint ? Mul(joint.matrix, parentRelaxed) : joint.matrix;
-            }
-            joint.offset = OffsetFor(joint.matrix, pose);
+            PlaceJointAtRest(model_, node, found != relaxed_.end() ? &found->second : nullptr);
+            const Node& joint = model_.nodes[static_cast<size_t>(node)];
             if (!IsFinite(joint.matrix) || !IsFinite(joint.offset))
                 return Fail("joint '" + joint.name + "' has a bind matrix that cannot be inverted");
         }
