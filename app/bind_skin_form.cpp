@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "widgets/float_spin_edit.h"
+#include "widgets/ok_cancel_row.h"
 
 TBindSkinForm::TBindSkinForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
@@ -54,17 +55,7 @@ TBindSkinForm::TBindSkinForm(QWidget* parent)
     grid->addWidget(JointsDropDown, 2, 1);
     column->addWidget(GroupBox);
 
-    auto* buttons = new QHBoxLayout;
-    Button2 = new QPushButton("Ok", this);
-    Button2->setDefault(true);
-    Button1 = new QPushButton("Cancel", this);
-    buttons->addStretch();
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button1);
-    column->addLayout(buttons);
-
-    connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);  // Escape too
+    AddOkCancelRow(*this, *column, Button2, Button1);
     connect(SkinTypeDropDown, &QComboBox::currentIndexChanged, this,
             &TBindSkinForm::SkinTypeDropDownChange);
 }

@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "app/dialog_placement.h"
+#include "widgets/ok_cancel_row.h"
 
 TExportMeshForm::TExportMeshForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
@@ -28,16 +29,7 @@ TExportMeshForm::TExportMeshForm(QWidget* parent)
     range->addWidget(Label1);
     range->addWidget(EndEdit);
     column->addLayout(range);
-    auto* buttons = new QHBoxLayout;
-    OkBtn = new QPushButton("Ok", this);
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton("Cancel", this);
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
-    column->addLayout(buttons);
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancelRow(*this, *column, OkBtn, CancelBtn);
     // Ticking one unticks the other; unticking leaves both off.
     connect(PoseChecker, &QCheckBox::clicked, this, [this](bool on) {
         if (on) AnimChecker->setChecked(false);

@@ -10,6 +10,7 @@
 
 #include "scene/rg_bone.h"
 #include "widgets/float_spin_edit.h"
+#include "widgets/ok_cancel_row.h"
 
 namespace {
 constexpr int kClientWidth = 265;
@@ -60,19 +61,10 @@ TJointLimitsForm::TJointLimitsForm(QWidget* parent)
     XMinEdit = mins[0], YMinEdit = mins[1], ZMinEdit = mins[2];
     XMaxEdit = maxes[0], YMaxEdit = maxes[1], ZMaxEdit = maxes[2];
 
-    auto* buttons = new QHBoxLayout;
-    OkBtn = new QPushButton("Ok", this);
-    OkBtn->setObjectName("OkBtn");
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton("Cancel", this);
-    CancelBtn->setObjectName("CancelBtn");
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
     column->addStretch(1);
-    column->addLayout(buttons);
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancelRow(*this, *column, OkBtn, CancelBtn);
+    OkBtn->setObjectName("OkBtn");
+    CancelBtn->setObjectName("CancelBtn");
     setFixedSize(kClientWidth, kClientHeight);
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_placement.h"
+#include "widgets/ok_cancel_row.h"
 
 TMirrorForm::TMirrorForm(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName("TMirrorForm");
@@ -22,16 +23,7 @@ TMirrorForm::TMirrorForm(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::Windo
     zaxis->setObjectName("zaxis");
     for (QCheckBox* b : {xaxis, yaxis, zaxis}) boxes->addWidget(b);
     column->addWidget(group);
-    auto* buttons = new QHBoxLayout;
-    OkBtn = new QPushButton("Ok", this);
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton("Cancel", this);
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
-    column->addLayout(buttons);
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancelRow(*this, *column, OkBtn, CancelBtn);
 }
 
 bool TMirrorForm::Ask(bool& x, bool& y, bool& z) {

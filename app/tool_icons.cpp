@@ -5,23 +5,13 @@
 #include <QPixmap>
 #include <cmath>
 
+#include "viewport/nav_icons.h"
+
 namespace {
 
 constexpr int kSize = 20;
 
-void Arrow(QPainter& p, QPointF from, QPointF to) {
-    p.drawLine(from, to);
-    const QPointF d = to - from;
-    const double len = std::hypot(d.x(), d.y());
-    if (len == 0) return;
-    const QPointF u = d / len, n(-u.y(), u.x());
-    QPainterPath head;
-    head.moveTo(to);
-    head.lineTo(to - u * 4.5 + n * 3);
-    head.lineTo(to - u * 4.5 - n * 3);
-    head.closeSubpath();
-    p.fillPath(head, p.pen().color());
-}
+void Arrow(QPainter& p, QPointF from, QPointF to) { DrawIconArrow(p, from, to, 4.5); }
 
 void Pointer(QPainter& p, const QColor& fill) {
     QPainterPath path;

@@ -3,22 +3,25 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cmath>
 
-namespace {
-
-void Arrow(QPainter& p, QPointF from, QPointF to) {
+void DrawIconArrow(QPainter& p, QPointF from, QPointF to, double head) {
     p.drawLine(from, to);
     const QPointF d = to - from;
     const double len = std::hypot(d.x(), d.y());
     if (len == 0) return;
     const QPointF u = d / len, n(-u.y(), u.x());
-    QPainterPath head;
-    head.moveTo(to);
-    head.lineTo(to - u * 4 + n * 3);
-    head.lineTo(to - u * 4 - n * 3);
-    head.closeSubpath();
-    p.fillPath(head, p.pen().color());
+    QPainterPath path;
+    path.moveTo(to);
+    path.lineTo(to - u * head + n * 3);
+    path.lineTo(to - u * head - n * 3);
+    path.closeSubpath();
+    p.fillPath(path, p.pen().color());
 }
+
+namespace {
+
+void Arrow(QPainter& p, QPointF from, QPointF to) { DrawIconArrow(p, from, to); }
 
 }  // namespace
 
