@@ -303,6 +303,13 @@ clear()
 Fixtures.Cube()
 T.eq(ExportFile(dir .. "/nobuffer.gltf", "glTF 2.0 (*.gltf)"), true, "a glTF whose buffer goes missing")
 os.remove(dir .. "/nobuffer.bin")
+clear()
+Fixtures.Strip()
+T.eq(ExportFile(dir .. "/keyed.gltf", "glTF 2.0 (*.gltf)"), true, "a keyed glTF to damage")
+local keyed = read(dir .. "/keyed.gltf")
+local farFrame, n1 = string.gsub(keyed, '"keys": %[(%s*)1,', '"keys": [%11e300,', 1)
+local hugeTension, n2 = string.gsub(keyed, '"keys": %[(%s*)1,(%s*)[^,]*,', '"keys": [%11,%21e300,', 1)
+T.check(n1 == 1 and n2 == 1, "the keyed glTF has its keys in extras")
 local cases = {
   { write("truncated.obj", "v 0 0 0\nv 1 0 0\nv 1 1"), "line 3: expected three numbers" },
   { write("range.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1 2 9\n"), "line 4: vertex 9 is out of range" },
@@ -313,6 +320,7 @@ local cases = {
   { dir .. "/nobuffer.gltf", "nobuffer.bin" },
   { write("text.gltf", "solid cube\nfacet normal 0 0 1\n"), "it is not a readable glTF file" },
   { write("cut.glb", string.sub(glb, 1, 200)), "it is not a readable glTF file" },
+  { write("far_frame.gltf", farFrame), "beyond a million frames" },
   { write("rejected.fbx", "Kaydara FBX Binary  \0\26\0\232\28\0\0garbage"), "Assimp could not read it" },
   { write("cut.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nend_header\n0\n"), "Assimp could not read it" },
   -- Damaged files Assimp itself hangs or crashes on: only its helper process pays.
@@ -329,6 +337,10 @@ for _, case in ipairs(cases) do
     and string.find(message, case[2], 1, true), case[1] .. ": the message names the file and says '" .. case[2] .. "': " .. tostring(message))
   T.eq(nodeCount(), count, case[1] .. ": the scene is as it was")
 end
+
+clear()
+T.eq(ImportFile(write("huge_tension.gltf", hugeTension)), true,
+  "a spline parameter no float holds is read as 0")
 
 T.eq(GetReaderTimeLimit(), 1, "the readers' time limit")
 for _, limit in ipairs({ { 0, 1 }, { 1e9, 3600 }, { 0 / 0, 3600 }, { 10, 10 } }) do

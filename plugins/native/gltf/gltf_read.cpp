@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <set>
 #include <string_view>
@@ -172,6 +173,19 @@ const tinygltf::Value* Kinemo(const tinygltf::Value& extras) {
 
 double Number(const tinygltf::Value& v) {
     return v.IsNumber() ? v.GetNumberAsDouble() : v.IsInt() ? v.Get<int>() : 0.0;
+}
+
+// A number from the file as a message shows it; it may be far beyond any
+// integer type, or NaN, so it is never converted to one.
+std::string NumberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.15g", value);
+    return text;
+}
+
+// A spline parameter from the file: numbers a float cannot hold become 0.
+float Parameter(double value) {
+    return std::fabs(value) <= std::numeric_limits<float>::max() ? static_cast<float>(value) : 0.0f;
 }
 
 // A channel's keys: times and values (CUBICSPLINE: in-tangent, value, out-tangent each).
@@ -486,7 +500,7 @@ private:
         for (double index : indices)
             if (!(index >= 0 && index < static_cast<double>(count)))
                 return Fail(what + " names vertex " +
-                            std::to_string(static_cast<long long>(index)) + " of " +
+                            NumberText(index) + " of " +
                             std::to_string(count));
         auto corner = [&](size_t k) { return static_cast<int>(indices[k]); };
         if (mode == TINYGLTF_MODE_TRIANGLES) {
@@ -536,7 +550,7 @@ private:
                     const double j = jointSets[set][i * 4 + k];
                     if (!(j >= 0 && j < static_cast<double>(skin.joints.size())))
                         return Fail(what + ": vertex " + std::to_string(i) + " names joint " +
-                                    std::to_string(static_cast<long long>(j)) + " of a skin with " +
+                                    NumberText(j) + " of a skin with " +
                                     std::to_string(skin.joints.size()));
                     if (used == 4)
                         return Fail(
@@ -627,11 +641,12 @@ private:
                 const tinygltf::Value& list = ours->Get("keys");
                 for (size_t k = 0; k + 7 <= list.ArrayLen(); k += 7) {
                     Key key;
-                    key.frame =
-                        static_cast<int>(std::lround(Number(list.Get(static_cast<int>(k)))));
+                    const double frame = std::round(Number(list.Get(static_cast<int>(k))));
+                    if (!(std::fabs(frame) < 1000000))
+                        return Fail("an animation runs beyond a million frames");
+                    key.frame = static_cast<int>(frame);
                     for (size_t p = 0; p < 6; ++p)
-                        key.tcb[p] =
-                            static_cast<float>(Number(list.Get(static_cast<int>(k + 1 + p))));
+                        key.tcb[p] = Parameter(Number(list.Get(static_cast<int>(k + 1 + p))));
                     keys.push_back(key);
                 }
             } else {
