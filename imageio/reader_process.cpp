@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,33 +11,11 @@
 #include <cmath>
 #include <cstring>
 
+extern char** environ;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void StartChild(const std::string& program, char* const* argv, int out, int err,
-                             const rgReaderLimits& limits) {
-    ::dup2(out, STDOUT_FILENO);
-    ::dup2(err, STDERR_FILENO);
-    const int devnull = ::open("/dev/null", O_RDONLY);
-    if (devnull >= 0) ::dup2(devnull, STDIN_FILENO);
-    struct rlimit memory {
-        static_cast<rlim_t>(limits.memoryBytes), static_cast<rlim_t>(limits.memoryBytes)
-    };
-    ::setrlimit(RLIMIT_AS, &memory);
-    const auto seconds = static_cast<rlim_t>(std::ceil(limits.seconds)) + 1;
-    struct rlimit cpu {
-        seconds, seconds + 1
-    };
-    ::setrlimit(RLIMIT_CPU, &cpu);
-    struct rlimit core {
-        0, 0
-    };
-    ::setrlimit(RLIMIT_CORE, &core);
-    ::execv(program.c_str(), argv);
-    ::_exit(127);
-}
 
 // Whether the reader ended by its own choice, with its own message.
 bool Refused(int status, const std::string& errors) {
@@ -89,20 +67,31 @@ rgReaderResult RunReader(const std::string& program, const std::vector<std::stri
         result.stopped = true;
         return result;
     }
-    std::vector<std::string> args{program};
+    // The reader limits itself before it reads anything: it is started
+    // without a copy of the editor (a fork of a large editor costs tens of
+    // milliseconds), so nothing can set its limits in between.
+    const auto cpuSeconds = static_cast<unsigned long long>(std::ceil(limits.seconds)) + 1;
+    std::vector<std::string> args{program, "--limits", std::to_string(cpuSeconds),
+                                  std::to_string(limits.memoryBytes)};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    const pid_t pid = ::fork();
-    if (pid == 0) StartChild(program, argv.data(), out[1], err[1], limits);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     ::close(err[1]);
-    if (pid < 0) {
+    if (spawned != 0) {
         ::close(out[0]);
         ::close(err[0]);
-        result.reason = "cannot start the reader";
+        result.reason = "the reader program could not be started";
         result.stopped = true;
         return result;
     }

@@ -3,11 +3,17 @@
 // limits; writes what it read to standard output as a stream the editor
 // checks, or a reason to standard error and exit status 1.
 //
-//   kinemo-reader image FILE    an image through DevIL
-//   kinemo-reader model FILE    a model through Assimp
+//   kinemo-reader [--limits CPU_SECONDS MEMORY_BYTES] image FILE    an image through DevIL
+//   kinemo-reader [--limits CPU_SECONDS MEMORY_BYTES] model FILE    a model through Assimp
+//
+// The limits are its own first act: the editor starts it without a copy of
+// itself, so they cannot be set from outside before it runs.
 #include <IL/il.h>
+#include <sys/resource.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -63,9 +69,33 @@ int ReadModel(const char* path) {
     }
 }
 
+bool Number(const char* text, unsigned long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoull(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && text[0] != '-';
+}
+
+// CPU time and address space as the editor asks, and no core files.
+bool SetLimits(const char* cpuSeconds, const char* memoryBytes) {
+    unsigned long long seconds = 0, bytes = 0;
+    if (!Number(cpuSeconds, seconds) || !Number(memoryBytes, bytes) || seconds == 0 || bytes == 0)
+        return false;
+    const rlimit memory{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+    const rlimit cpu{static_cast<rlim_t>(seconds), static_cast<rlim_t>(seconds + 1)};
+    const rlimit core{0, 0};
+    return ::setrlimit(RLIMIT_AS, &memory) == 0 && ::setrlimit(RLIMIT_CPU, &cpu) == 0 &&
+           ::setrlimit(RLIMIT_CORE, &core) == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "--limits") == 0) {
+        if (!SetLimits(argv[2], argv[3])) return Fail("cannot set its limits");
+        argc -= 3;
+        argv += 3;
+    }
     if (argc == 3 && std::strcmp(argv[1], "image") == 0) return ReadImage(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "model") == 0) return ReadModel(argv[2]);
     return Fail("usage: kinemo-reader image FILE | kinemo-reader model FILE");

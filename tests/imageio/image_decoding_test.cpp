@@ -164,6 +164,15 @@ TEST_F(ImageDecodingTest, TheInProcessReadersGiveWhatTheHelperGivesForSoundFiles
         EXPECT_EQ(ours.height, helpers.height);
         EXPECT_EQ(ours.rgb, helpers.rgb);
     }
+    // The helper takes the limits it is given before it reads: a picture
+    // that needs 12 MB reads within the usual limits, not within 4 MB.
+    QImage big(2000, 2000, QImage::Format_RGB32);
+    big.fill(Qt::darkCyan);
+    ASSERT_TRUE(big.save(QString::fromStdString(Path("big.png"))));
+    EXPECT_TRUE(RunReader(KINEMO_READER_HELPER, {"image", Path("big.png")}, {}).ok);
+    rgReaderLimits tiny;
+    tiny.memoryBytes = 4 << 20;
+    EXPECT_FALSE(RunReader(KINEMO_READER_HELPER, {"image", Path("big.png")}, tiny).ok);
 }
 
 TEST_F(ImageDecodingTest, DamagedFilesAreRefusedWithAReason) {
