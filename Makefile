@@ -9,7 +9,9 @@
 
 TEST_DIR    := build/test
 RELEASE_DIR := build/release
-XVFB        := xvfb-run -a -s "-screen 0 1600x1200x24"
+# -noreset: Xvfb otherwise resets when its last client leaves, and a test
+# that connects during the reset finds no display.
+XVFB        := xvfb-run -a -s "-screen 0 1600x1200x24 -noreset"
 CTEST_ARGS  ?=
 
 .PHONY: all deps run test bench fuzz build-release build-test install clean format doc

@@ -78,5 +78,5 @@ for scene in "$work/scene.rig" "$work/missing.rig" "$work/folder.rig"; do
 done
 exit 0
 PART
-xvfb-run -a -s "-screen 0 1280x1024x24" sh "$work/window_part.sh" "$work" || exit 1
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" sh "$work/window_part.sh" "$work" || exit 1
 echo "PASS"
