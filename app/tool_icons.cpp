@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <cmath>
 
 #include "viewport/nav_icons.h"
 

@@ -9,6 +9,8 @@
 // Errors of hand-written bindings, worded as the generated code words them.
 // Messages are built on the stack: raising a Lua error skips C++ destructors.
 
+namespace kinemo_binding {
+
 // Raises "#ferror in function '<name>'." with the run-time's details.
 inline int FunctionError(lua_State* L, const char* name, tolua_Error* err) {
     char message[96];
@@ -27,3 +29,5 @@ inline void* Self(lua_State* L, const char* function) {
     }
     return self;
 }
+
+}  // namespace kinemo_binding

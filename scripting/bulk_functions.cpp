@@ -23,6 +23,9 @@
 
 namespace {
 
+using kinemo_binding::FunctionError;
+using kinemo_binding::Self;
+
 constexpr int kVertexValues = 17;  // the values of rgVertex:set
 constexpr int kDeformedValues = 8;
 constexpr int kKeyValues = 23;

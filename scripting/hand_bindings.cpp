@@ -25,6 +25,9 @@ TOLUA_API int tolua_kinemo_open(lua_State* L);
 
 namespace {
 
+using kinemo_binding::FunctionError;
+using kinemo_binding::Self;
+
 // Argument checks in the manner of the generated code; on a mismatch they
 // raise "#ferror in function '<name>'." with the run-time's details.
 bool CheckSelf(lua_State* L, const char* type, tolua_Error* err) {
