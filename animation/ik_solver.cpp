@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_scene.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 class rgBone;
 struct rgKeyframe;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "animation/stopwatch.h"
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 float rgPlaybackClock::Rate(const rgState& state) {
     const float rate = state.framesPerSecond * state.playSpeed;

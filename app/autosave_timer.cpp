@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTimer>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scripting/autosave.h"
 
 TAutosaveTimer::TAutosaveTimer(rgAutosave& autosave, const rgState& state, QObject* parent)

@@ -7,7 +7,7 @@
 #include "app/bind_skin_form.h"
 #include "app/export_mesh_form.h"
 #include "app/mirror_form.h"
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 namespace {
 const char* const kSceneFilter = "Kinemo Scene (*.rig *.kmo);;All Files (*)";

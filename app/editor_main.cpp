@@ -24,7 +24,7 @@
 #include "app/quit_on_signal.h"
 #include "viewport/gl_panel.h"
 #include "editing/rg_editor.h"
-#include "editing/settings_file.h"
+#include "state/settings_file.h"
 #include <QDesktopServices>
 #include <QUrl>
 

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_placement.h"
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "widgets/color_picker_button.h"
 #include "widgets/float_spin_edit.h"
 

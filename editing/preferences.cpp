@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 rgPreferences rgPreferences::From(const rgState& s) {
     rgPreferences p;

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <string>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/node_painter.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/node_painter.h"
 #include "scene/rg_scene.h"
 #include "scene/skin_table.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/image_decoder.h"
 #include "scene/joint_tree.h"
 #include "scene/object_watcher.h"

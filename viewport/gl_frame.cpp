@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "viewport/camera.h"
 #include "viewport/gl_check.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "scene/user_messages.h"
 #include "viewport/gl_frame.h"
 #include "viewport/gl_shared_lists.h"

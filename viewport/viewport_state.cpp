@@ -1,6 +1,6 @@
 #include "viewport/viewport_state.h"
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 namespace {
 constexpr const char* kProjectionCaptions[] = {"Top",   "Bottom", "Left",        "Right",

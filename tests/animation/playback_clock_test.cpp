@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "animation/playback_clock.h"
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 #include "tests/animation/fake_stopwatch.h"
 
 namespace {

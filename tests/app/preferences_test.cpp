@@ -10,8 +10,8 @@
 #include <functional>
 
 #include "app/options_form.h"
-#include "editing/rg_state.h"
-#include "editing/settings_file.h"
+#include "state/rg_state.h"
+#include "state/settings_file.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
 #include "tests/app/editor_windows_fixture.h"

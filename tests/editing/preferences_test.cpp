@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "editing/preferences.h"
-#include "editing/rg_state.h"
-#include "editing/settings_file.h"
+#include "state/rg_state.h"
+#include "state/settings_file.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "editing/settings_file.h"
+#include "state/settings_file.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "editing/settings_file.h"
+#include "state/settings_file.h"
 
 #include <array>
 #include <cctype>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editing/rg_state.h"
+#include "state/rg_state.h"
 
 // "default.cfg": an INI file whose section "default" holds the persisted
 // subset of rgState. Numbers always use "." as decimal separator, whatever
