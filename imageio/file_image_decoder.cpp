@@ -12,8 +12,11 @@ bool rgFileImageDecoder::NeedsHelper(const std::string& path) {
     std::string ext = path.substr(dot + 1);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    static const char* const kHelperFormats[] = {"pcx", "sgi",  "rgb", "rgba", "bw", "cut",
-                                                 "lbm", "ilbm", "iff", "pcd",  "pic"};
+    // TGA too: Qt's reader takes only files with the 2.0 footer, and most
+    // tools (ImageMagick among them) write none.
+    static const char* const kHelperFormats[] = {"pcx", "sgi", "rgb", "rgba", "bw",  "cut", "lbm",
+                                                 "ilbm", "iff", "pcd", "pic", "tga", "vda", "icb",
+                                                 "vst"};
     return std::any_of(std::begin(kHelperFormats), std::end(kHelperFormats),
                        [&](const char* e) { return ext == e; });
 }

@@ -6,8 +6,8 @@
 #include "imageio/reader_process.h"
 
 // The editor's image decoding: the common formats through Qt's readers in
-// the editor's process, and the older formats only DevIL reads (PCX, SGI,
-// CUT, LBM, PCD, PIC) through the reader helper, in a process of its own
+// the editor's process, and the formats only DevIL reads whole (TGA of
+// every kind, PCX, SGI, CUT, LBM, PCD, PIC) through the reader helper, in a process of its own
 // within time and memory limits, so a damaged file cannot hang or crash
 // the editor.
 class rgFileImageDecoder : public rgImageDecoder {
