@@ -32,8 +32,9 @@ bool rgDocumentSession::MaySaveChanges(const std::string& caption) {
 
 void rgDocumentSession::New() {
     rgEditor& editor = context_.editor;
-    editor.ClearUndo();  // even when the user then cancels
+    // A Cancel keeps the scene and with it every undo step.
     if (!MaySaveChanges("New Character")) return;
+    editor.ClearUndo();
     editor.scene().Clear();
     editor.context.textures.Clear();
     rgState& state = editor.state();

@@ -114,12 +114,12 @@ protected:
 };
 
 TEST_F(DocumentSessionTest, UnsavedChangesAreAskedAboutBeforeTheSceneGoes) {
-    // Cancel keeps everything, except that New has cleared the undo list.
+    // Cancel keeps everything, the undo steps too.
     Edit();
     editor_.commands.Run("File.New");
     EXPECT_EQ(dialogs_.asked, (std::vector<std::string>{"New Character"}));
     EXPECT_EQ(Nodes(), 1);
-    EXPECT_FALSE(editor_.undo.HasSteps());
+    EXPECT_TRUE(editor_.undo.HasSteps());
     EXPECT_FALSE(session_->CanClose());
 
     // Yes on a never-saved document goes through Save as; its cancel saves nothing.
@@ -133,6 +133,7 @@ TEST_F(DocumentSessionTest, UnsavedChangesAreAskedAboutBeforeTheSceneGoes) {
     editor_.commands.Run("File.New");
     EXPECT_EQ(Read(Path("walk.rig")).substr(0, 15), "-- Kinemo scene");
     EXPECT_EQ(Nodes(), 0);
+    EXPECT_FALSE(editor_.undo.HasSteps());
     EXPECT_EQ(state().fileName, "unnamed.rig");
     EXPECT_FALSE(state().modified);
     EXPECT_EQ(viewports_.Count(), 1);
