@@ -141,6 +141,6 @@ std::string FromWorkingDirectory(const char* path) {
 }
 }  // namespace
 
-void LoadScene(lua_State* L, const char* path) { LoadSceneFile(Ctx(L), FromWorkingDirectory(path)); }
+bool LoadScene(lua_State* L, const char* path) { return LoadSceneFile(Ctx(L), FromWorkingDirectory(path)); }
 
-void MergeScene(lua_State* L, const char* path) { MergeSceneFile(Ctx(L), FromWorkingDirectory(path)); }
+bool MergeScene(lua_State* L, const char* path) { return MergeSceneFile(Ctx(L), FromWorkingDirectory(path)); }

@@ -55,6 +55,7 @@ rgViewport* CreateViewport(lua_State* L);
 bool IsMerging(lua_State* L);
 
 // Extensions for pipelines: open and merge scene documents from a script.
-// Relative paths are taken from the working directory.
-void LoadScene(lua_State* L, const char* path);
-void MergeScene(lua_State* L, const char* path);
+// Relative paths are taken from the working directory. Each answers whether
+// the document was read (a failed one leaves the scene as it was).
+bool LoadScene(lua_State* L, const char* path);
+bool MergeScene(lua_State* L, const char* path);

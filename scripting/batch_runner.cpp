@@ -80,7 +80,10 @@ int RunBatch(int argc, char** argv, rgImageDecoder* images) {
     rgScriptUi ui;
     rgScriptEnvironment scripting(editor, viewports, console, ui, ProgramFolder());
     InterruptScripts interrupt(scripting.server());
+    scripting.server().AllowExit(true);
     scripting.RunStartupScripts(false);
+    const rgScriptGuard& guard = scripting.server().guard();
+    if (guard.ExitRequested()) return guard.ExitStatus();
     if (interrupted) {
         std::fprintf(stderr, "stopped by Ctrl+C before %s ran\n", file.c_str());
         return 1;
@@ -96,6 +99,11 @@ int RunBatch(int argc, char** argv, rgImageDecoder* images) {
     }
     lua_setglobal(L, "arg");
 
-    scripting.server().RunFile(file);
-    return scripting.server().ErrorCount() > 0 ? 1 : 0;
+    // The status is the batch file's own: 1 when an error ended it, the
+    // status it gave os.exit, else 0. Errors it handled itself (a command
+    // answering false, a pcall) are its business; they still reach
+    // standard error.
+    const bool ran = scripting.server().RunFile(file);
+    if (guard.ExitRequested()) return guard.ExitStatus();
+    return ran ? 0 : 1;
 }

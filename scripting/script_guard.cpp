@@ -171,7 +171,10 @@ void rgScriptGuard::EndRun(const RunState& outer) {
 
 const char* rgScriptGuard::StopReason() {
     char text[160];
-    if (stopRequested_.load()) {
+    if (exitRequested_) {
+        std::snprintf(text, sizeof(text), "the script ended with os.exit(%d)", exitStatus_);
+        reason_ = text;
+    } else if (stopRequested_.load()) {
         reason_ = "the script was stopped";
     } else if (memoryExceeded_) {
         reason_ = MemoryMessage();

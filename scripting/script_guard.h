@@ -56,6 +56,14 @@ public:
     // Stops the running script at its next instructions. Safe to call from
     // a signal handler or another thread.
     void RequestStop() { stopRequested_.store(true); }
+    // os.exit(status) in a batch run: the running script and every run
+    // after it stop at once, and the batch run ends with `status`.
+    void RequestExit(int status) {
+        exitStatus_ = status;
+        exitRequested_ = true;
+    }
+    bool ExitRequested() const { return exitRequested_; }
+    int ExitStatus() const { return exitStatus_; }
     // Why the running script must stop; null while it may go on.
     const char* StopReason();
     bool MemoryExceeded() const { return memoryExceeded_; }
@@ -83,6 +91,8 @@ private:
 
     rgScriptLimits limits_;
     std::atomic<bool> stopRequested_{false};
+    bool exitRequested_ = false;
+    int exitStatus_ = 0;
     int depth_ = 0;
     bool sceneFile_ = false;
     std::chrono::steady_clock::time_point deadline_{};

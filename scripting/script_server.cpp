@@ -88,6 +88,21 @@ bool IsCompiledChunk(const std::string& path) {
     return c == LUA_SIGNATURE[0];
 }
 
+// os.exit([status]): never the C library's exit, which would skip the
+// editor's save question and every destructor. A batch run unwinds its
+// scripts and ends with the status; the editor refuses.
+int LuaExit(lua_State* L) {
+    rgScriptServer* server = ServerOf(L);
+    if (!server->ExitAllowed())
+        return luaL_error(L, "os.exit is not available in the editor: use File > Exit to quit");
+    const lua_Number status = luaL_optnumber(L, 1, 0);
+    if (!(status >= 0 && status <= 255) || status != static_cast<int>(status))
+        return luaL_argerror(L, 1, "the exit status must be a whole number from 0 to 255");
+    rgScriptGuard::Of(L).RequestExit(static_cast<int>(status));
+    lua_pushstring(L, rgScriptGuard::Of(L).StopReason());
+    return lua_error(L);
+}
+
 int Panic(lua_State* L) {
     std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", lua_tostring(L, -1));
     return 0;
@@ -122,6 +137,12 @@ rgScriptServer::rgScriptServer(rgConsoleSink& console, rgScriptUi& ui, std::stri
     lua_pushlightuserdata(L_, this);
     lua_pushcclosure(L_, LuaPrint, 1);
     lua_setglobal(L_, "print");
+
+    lua_getglobal(L_, LUA_OSLIBNAME);
+    lua_pushlightuserdata(L_, this);
+    lua_pushcclosure(L_, LuaExit, 1);
+    lua_setfield(L_, -2, "exit");
+    lua_pop(L_, 1);
 
     guard_.Install(L_);
     OpenLua4Compatibility(L_);
@@ -193,6 +214,13 @@ bool rgScriptServer::Run(int loadStatus, bool sceneFile) {
         if (sceneFile) LeaveSceneSandbox(L_);
     }
     const bool stopped = status != 0 && (status == LUA_ERRMEM || guard_.StopReason());
+    // os.exit is how a batch script ends, not an error.
+    if (status != 0 && guard_.ExitRequested()) {
+        guard_.EndRun(outer);
+        lua_settop(L_, top);
+        ui_.HideProgress();
+        return false;
+    }
     if (status != 0) {
         std::string message = ErrorText(status);
         lastError_ = message;

@@ -47,6 +47,13 @@ public:
     // The path RunFile would open.
     std::string ResolvePath(const std::string& path) const;
 
+    // Whether os.exit may end the program: only a batch run may, after its
+    // scripts are unwound (the batch runner reads guard().ExitStatus()).
+    // In the editor os.exit raises an error instead, so a script cannot
+    // end it without the save question.
+    void AllowExit(bool allowed) { exitAllowed_ = allowed; }
+    bool ExitAllowed() const { return exitAllowed_; }
+
     lua_State* GetState() const { return L_; }
     // Closes the interpreter (the destructor does it too); objects scripts
     // owned are freed now.
@@ -68,4 +75,5 @@ private:
     rgScriptUi& ui_;
     std::string programFolder_;  // ends with '/'
     int errorCount_ = 0;
+    bool exitAllowed_ = false;
 };

@@ -201,6 +201,21 @@ TEST_F(ScriptServerTest, AStopEndsTheRunningScriptOnly) {
     EXPECT_TRUE(server().RunString("for i = 1, 1e5 do end"));
 }
 
+TEST_F(ScriptServerTest, OsExitIsRefusedInTheEditor) {
+    // Both names: the Lua 4.0 alias must not reach the C library's exit either.
+    for (const char* chunk : {"os.exit(0)", "exit(3)"}) {
+        console_.lines.clear();
+        EXPECT_FALSE(server().RunString(chunk)) << chunk;
+        ASSERT_FALSE(console_.lines.empty()) << chunk;
+        EXPECT_NE(console_.lines[0].find("os.exit is not available in the editor"),
+                  std::string::npos)
+            << console_.lines[0];
+    }
+    // A refusal is an ordinary error: pcall catches it and the script goes on.
+    EXPECT_TRUE(server().RunString("assert(not pcall(os.exit, 1))"));
+    EXPECT_FALSE(server().guard().ExitRequested());
+}
+
 // The window's way to stay alive during a long script: the busy callback
 // comes while a script works, not in a short one, and it may stop the script.
 TEST_F(ScriptServerTest, BusyCallbackComesDuringLongScriptsAndMayStopThem) {
