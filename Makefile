@@ -45,6 +45,7 @@ bench: build-release
 	$(XVFB) $(RELEASE_DIR)/bin/kinemo_gl_bench $(BENCH_ARGS)
 	$(XVFB) $(RELEASE_DIR)/bin/kinemo_ui_bench $(BENCH_ARGS)
 	$(RELEASE_DIR)/bin/kinemo --batch bench/scene_file_bench.lua
+	$(RELEASE_DIR)/bin/kinemo --batch bench/scene_file_bench.lua 1000000 64 BM_SceneFile1M
 
 # Each fuzz target starts from its checked-in corpus; what it adds stays in
 # build/fuzz/corpus, and a crashing input lands in build/fuzz/findings (copy

@@ -1,11 +1,17 @@
--- Save and load of a scene with a 200,000-vertex mesh and 50 joints with
--- 100 keys each: seconds for each, file size and peak memory.
--- Run by `make bench` as `kinemo --batch bench/scene_file_bench.lua`.
+-- Save and load of a scene with one large mesh and a skeleton with 100 keys
+-- a joint: seconds for each, file size and the process's peak memory.
+-- Run by `make bench`, once a size (the peak is the whole process's):
+--   kinemo --batch bench/scene_file_bench.lua                    BM_SceneFile, 200,000 vertices, 50 joints
+--   kinemo --batch bench/scene_file_bench.lua 1000000 64 BM_SceneFile1M
+local vertexCount = tonumber(arg[1]) or 200000
+local jointCount = tonumber(arg[2]) or 50
+local label = arg[3] or "BM_SceneFile"
+
 local scene = GetScene()
 local joints = {}
 local parent = scene:GetRootNode()
 local m = matrix44:new()
-for j = 1, 50 do
+for j = 1, jointCount do
   local joint = scene:CreateBone()
   parent:AttachChild(joint)
   joint:GetMatrix():translate(0, 0.1, 0)
@@ -21,16 +27,28 @@ end
 m:delete()
 local mesh = scene:CreateMesh()
 scene:GetRootNode():AttachChild(mesh)
-local v = rgVertex:new()
-for i = 0, 199999 do
-  local u, w = (i % 500) / 500, math.floor(i / 500) / 400
-  v:set(0, math.cos(u * 6.2831853) * (3 + math.cos(w * 6.2831853)), math.sin(w * 6.2831853),
-    math.sin(u * 6.2831853) * (3 + math.cos(w * 6.2831853)), 0, 1, 0, u, w,
-    joints[i % 50 + 1]:GetId(), joints[(i + 7) % 50 + 1]:GetId(), -1, -1, 0.6, 0.4, 0, 0)
-  mesh:AddVertex(v, 0)
+-- A torus 500 vertices around, built in slices through the bulk function.
+local slice = 50000
+for start = 0, vertexCount - 1, slice do
+  local t, n = {}, 0
+  for i = start, math.min(start + slice, vertexCount) - 1 do
+    local u, w = (i % 500) / 500, math.floor(i / 500) / (vertexCount / 500)
+    local values = { 0, math.cos(u * 6.2831853) * (3 + math.cos(w * 6.2831853)), math.sin(w * 6.2831853),
+      math.sin(u * 6.2831853) * (3 + math.cos(w * 6.2831853)), 0, 1, 0, u, w,
+      joints[i % jointCount + 1]:GetId(), joints[(i + 7) % jointCount + 1]:GetId(), -1, -1, 0.6, 0.4, 0, 0 }
+    for k = 1, 17 do t[n + k] = values[k] end
+    n = n + 17
+  end
+  mesh:AddVertices(t)
 end
-v:delete()
-for i = 0, 199997, 2 do mesh:AddFace(i, i + 1, i + 2) end
+local faces, n = {}, 0
+for i = 0, vertexCount - 3, 2 do
+  faces[n + 1], faces[n + 2], faces[n + 3] = i, i + 1, i + 2
+  n = n + 3
+end
+mesh:AddFaces(faces)
+faces = nil
+collectgarbage()
 
 local path = (os.getenv("TMPDIR") or "/tmp") .. "/kinemo_bench_scene.rig"
 local t0 = os.clock()
@@ -42,6 +60,7 @@ f:close()
 t0 = os.clock()
 LoadScene(path)
 local loadSeconds = os.clock() - t0
+if GetScene():GetFirstNode() == nil then error(label .. ": the scene did not load") end
 
 local peak = "?"
 local status = io.open("/proc/self/status", "r")
@@ -52,6 +71,6 @@ if status then
   end
   status:close()
 end
-print(string.format("BM_SceneFile: save %.2f s, load %.2f s, file %.1f MB, peak memory %s",
-  saveSeconds, loadSeconds, size / 1048576, peak))
+print(string.format("%s: %d vertices, %d joints: save %.2f s, load %.2f s, file %.1f MB, peak memory %s",
+  label, vertexCount, jointCount, saveSeconds, loadSeconds, size / 1048576, peak))
 os.remove(path)

@@ -11,6 +11,7 @@
 
 #include "scripting/bulk_functions.h"
 #include "scripting/file_functions.h"
+#include "scripting/packed_mesh_functions.h"
 #include "scripting/script_bindings.h"
 #include "scripting/script_context.h"
 #include "scripting/binding_errors.h"
@@ -313,4 +314,5 @@ void OpenScriptBindings(lua_State* L) {
     tolua_endmodule(L);
     OpenFileFunctions(L);
     OpenBulkFunctions(L);
+    OpenPackedMeshFunctions(L);
 }

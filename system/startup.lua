@@ -97,6 +97,16 @@ function F.faces(index, chunk)
   for i = 1, table.getn(t), 3 do m:AddFace(t[i], t[i + 1], t[i + 2]) end
 end
 
+-- Vertices and faces as packed text (base64 of 32-bit words, see
+-- rgMesh:AddPackedVertices): what save writes; the two above read older files.
+function F.packedVertices(index, text)
+  nodes[index]:AddPackedVertices(text)
+end
+
+function F.packedFaces(index, text)
+  nodes[index]:AddPackedFaces(text)
+end
+
 -- Keys of a joint: frame, 16 matrix values, translation and rotation TCB.
 function F.keys(index, chunk)
   local j, t, m = nodes[index], chunk(), matrix
@@ -142,7 +152,8 @@ end
 
 ------------------------------------------------------------------- saving --
 
-local CHUNK = 4096  -- vertices, faces or keys per chunk
+local CHUNK = 4096  -- keys per chunk
+local PACKED = 65536  -- vertices or faces per packed string
 
 local function num(x) return string.format("%.9g", x) end
 local function flag(x) if x then return "1" else return "0" end end
@@ -159,19 +170,31 @@ local Writer = {}
 Writer.__index = Writer
 
 local function newWriter(file)
-  return setmetatable({ file = file, parts = {}, n = 0 }, Writer)
+  return setmetatable({ file = file, parts = {}, n = 0, bytes = 0 }, Writer)
 end
 
+local function write(file, text)
+  local ok, problem = file:write(text)
+  if not ok then error("cannot write the scene file: " .. tostring(problem), 0) end
+end
+
+-- Small pieces are gathered into one write; a large one (a packed mesh
+-- string) goes straight to the file instead of being copied again.
 function Writer:put(text)
+  if string.len(text) >= 65536 then
+    self:flush()
+    write(self.file, text)
+    return
+  end
   self.n = self.n + 1
   self.parts[self.n] = text
-  if self.n >= 4096 then self:flush() end
+  self.bytes = self.bytes + string.len(text)
+  if self.n >= 4096 or self.bytes >= 1048576 then self:flush() end
 end
 
 function Writer:flush()
-  local ok, problem = self.file:write(table.concat(self.parts, "", 1, self.n))
-  if not ok then error("cannot write the scene file: " .. tostring(problem), 0) end
-  self.parts, self.n = {}, 0
+  write(self.file, table.concat(self.parts, "", 1, self.n))
+  self.parts, self.n, self.bytes = {}, 0, 0
 end
 
 -- Writes a list in chunks: each chunk is a function so that its constants
@@ -184,6 +207,19 @@ local function putChunks(w, call, index, count, text)
     w:put(call .. "(" .. index .. ", function() return {\n")
     w:put(text(first, n))
     w:put("} end)\n")
+    first = first + n
+  end
+end
+
+-- Large lists as packed strings of at most PACKED items, so that no one
+-- string the interpreter reads grows beyond a few megabytes.
+local function putPacked(w, call, index, count, packed)
+  local first = 0
+  while first < count do
+    local n = math.min(PACKED, count - first)
+    w:put(call .. "(" .. index .. ', "')
+    w:put(packed(first, n))
+    w:put('")\n')
     first = first + n
   end
 end
@@ -295,8 +331,10 @@ function writeScene(file)
     local kind = n:GetClassName()
     if kind == "rgMesh" then
       local m = tomesh(n)
-      putChunks(w, "SceneFile.vertices", i, m:GetVertexCount(), function(f, n) return m:GetVertexText(f, n) end)
-      putChunks(w, "SceneFile.faces", i, m:GetFaceCount(), function(f, n) return m:GetFaceText(f, n) end)
+      putPacked(w, "SceneFile.packedVertices", i, m:GetVertexCount(),
+        function(f, n) return m:GetPackedVertices(f, n) end)
+      putPacked(w, "SceneFile.packedFaces", i, m:GetFaceCount(),
+        function(f, n) return m:GetPackedFaces(f, n) end)
     elseif kind == "rgBone" then
       local j = tobone(n)
       putChunks(w, "SceneFile.keys", i, j:GetKeyCount(), itemText(keyText(j)))

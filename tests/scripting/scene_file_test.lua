@@ -99,6 +99,10 @@ for i = 0, 9000 do  -- more than one chunk
     12, i % 2 == 0 and knee:GetId() or -1, -1, 99, 0.75, 0.25, 0, 1 / 3)
   body:AddVertex(v, 0)
 end
+-- Values a decimal text loses or mangles keep their bits: minus zero, the
+-- smallest denormal, the largest float, the largest joint id.
+v:set(1, -1 / math.huge, 1e-45, 3.4028234e38, -1e-40, 0, -1, 0.1, 1 / 3, 2147483647, -1, -1, -1, 1, 0, 0, 1e-30)
+body:AddVertex(v, 0)
 v:delete()
 for i = 0, 8998 do body:AddFace(i, i + 1, i + 2) end
 body:SetSelected(1)
@@ -168,7 +172,73 @@ f:close()
 LoadScene(broken)
 T.check(dump() == before2, "a file with a syntax error changes nothing")
 
+-- Files written before meshes were packed (tables of decimal numbers) still load.
+local old = T.scratch .. "/kinemo_old_format_" .. os.time() .. ".rig"
+f = io.open(old, "w")
+f:write([[-- Kinemo scene
+CheckFileVersion(5)
+SceneFile.begin()
+SceneFile.node(1, 0, "mesh", "Old", 0.5, 0.5, 0.5, 0, {1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1})
+SceneFile.vertices(1, function() return {
+1,0.5,0.25,-2,0,1,0,0.125,0.75,-1,-1,-1,-1,0,0,0,0,
+0,1,2,3,0,0,1,1,1,-1,-1,-1,-1,0,0,0,0,
+0,4,5,6,1,0,0,0,0,-1,-1,-1,-1,0,0,0,0,
+} end)
+SceneFile.faces(1, function() return {
+0,1,2,
+} end)
+SceneFile.flags({1,0,1})
+SceneFile.finish()
+]])
+f:close()
+T.check(LoadScene(old), "a scene file of the older layout loads")
+local oldMesh = tomesh(GetScene():GetFirstNode())
+T.eq(oldMesh and oldMesh:GetVertexCount(), 3, "its vertices")
+T.eq(oldMesh and oldMesh:GetFaceCount(), 1, "its faces")
+if oldMesh then
+  local p = oldMesh:GetVertex(1).position
+  T.check(p.x == 1 and p.y == 2 and p.z == 3, "its second vertex is where the file puts it")
+  T.eq(oldMesh:GetVertex(0).selected, 1, "its first vertex is selected")
+  T.eq(select(3, oldMesh:GetFace(0)), 2, "its face")
+end
+
+-- Packed text comes from files: anything but whole, valid items is refused
+-- with a message, and nothing is added.
+local packed = oldMesh:GetPackedVertices()
+T.eq(string.len(packed), 272, "three vertices of 68 bytes are 272 characters of base64")
+local cases = {
+  { function() oldMesh:AddPackedVertices("AB!D") end, "not packed data" },
+  { function() oldMesh:AddPackedVertices("ABC") end, "not packed data" },
+  { function() oldMesh:AddPackedVertices(string.sub(packed, 1, 8)) end, "no whole number of items" },
+  { function() oldMesh:AddPackedFaces(oldMesh:GetPackedVertices(0, 1)) end, "no whole number of items" },
+}
+for _, c in ipairs(cases) do T.fails(c[1], c[2], c[2]) end
+-- Faces are checked against the mesh: the faces of a mesh with more vertices name ones this has not.
+local bigger = GetScene():CreateMesh()
+GetScene():GetRootNode():AttachChild(bigger)
+bigger:AddVertices({ 0,0,0,0, 0,0,1, 0,0, -1,-1,-1,-1, 0,0,0,0 })
+T.fails(function() bigger:AddPackedFaces(oldMesh:GetPackedFaces()) end,
+  "triangle 0 names vertex 1; the mesh has 1 vertices", "a face naming a missing vertex")
+T.eq(oldMesh:GetVertexCount(), 3, "refused text adds no vertex")
+T.eq(bigger:GetFaceCount(), 0, "refused text adds no face")
+T.eq(oldMesh:AddPackedVertices(packed), 3, "valid text adds after the vertices there")
+T.eq(oldMesh:GetVertexCount(), 6, "three more vertices")
+
+-- A file whose packed text is damaged leaves the scene as it was.
+local sceneBefore = dump()
+local damaged = T.scratch .. "/kinemo_damaged_packed_" .. os.time() .. ".rig"
+f = io.open(damaged, "w")
+f:write('CheckFileVersion(5)\nSceneFile.begin()\n'
+  .. 'SceneFile.node(1, 0, "mesh", "M", 1, 1, 1, 0, {1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1})\n'
+  .. 'SceneFile.packedVertices(1, "' .. packed .. '")\n'
+  .. 'SceneFile.packedFaces(1, "AAAAAAEAAAAJAAAA")\nSceneFile.finish()\n')
+f:close()
+T.check(not LoadScene(damaged), "a face naming vertex 9 of 3 stops the load")
+T.check(dump() == sceneBefore, "and the scene is as it was")
+
 os.remove(path)
 os.remove(evil)
 os.remove(broken)
+os.remove(old)
+os.remove(damaged)
 T.done()
