@@ -2,8 +2,83 @@
 
 #include "scene/skin_table.h"
 
+#include <vector>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KINEMO_SKIN_AVX 1
+#endif
+
+#if KINEMO_SKIN_AVX
+namespace {
+
+// A skin matrix for the 8-lane loop: rows 0 to 2 twice (position lanes,
+// normal lanes), row 3 the translation for the position lanes and -0 for
+// the normal lanes. Adding -0 changes no float, so the normal lanes do
+// exactly what the 4-lane loop's direction transform does.
+struct alignas(32) WideMatrix {
+    float row[4][8];
+};
+
+std::vector<WideMatrix> WideMatrices(const std::vector<matrix44>& matrices) {
+    std::vector<WideMatrix> wide(matrices.size());
+    for (size_t j = 0; j < matrices.size(); ++j)
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                wide[j].row[r][c] = matrices[j].m[r * 4 + c];
+                wide[j].row[r][c + 4] = r == 3 ? -0.0f : matrices[j].m[r * 4 + c];
+            }
+    return wide;
+}
+
+// Position and normal of a vertex in one 8-lane register: every lane does
+// the operations of the 4-lane loop in the same order, half as many
+// instructions. No fused multiply-add: it would round differently.
+__attribute__((target("avx"))) void RunEightLanes(const WideMatrix* matrices, size_t n,
+                                                  const uint8_t* counts, const int32_t* slots,
+                                                  const float* weights, const float* positions,
+                                                  const float* normals, vector3* outPositions,
+                                                  vector3* outNormals) {
+    for (size_t i = 0; i < n; ++i) {
+        const float* p = positions + 4 * i;
+        const float* q = normals + 4 * i;
+        const unsigned count = counts[i];
+        if (count == 0) {
+            outPositions[i].set(p[0], p[1], p[2]);
+            outNormals[i].set(q[0], q[1], q[2]);
+            continue;
+        }
+        const __m256 pq = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(p)), _mm_load_ps(q), 1);
+        const __m256 x = _mm256_permute_ps(pq, 0x00), y = _mm256_permute_ps(pq, 0x55),
+                     z = _mm256_permute_ps(pq, 0xAA);
+        const int32_t* slot = slots + i * rgVertex::kInfluences;
+        const float* weight = weights + i * rgVertex::kInfluences;
+        __m256 sum = _mm256_setzero_ps();
+        for (unsigned k = 0; k < count; ++k) {
+            const WideMatrix& m = matrices[slot[k]];
+            const __m256 t = _mm256_add_ps(
+                _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(x, _mm256_load_ps(m.row[0])),
+                                            _mm256_mul_ps(y, _mm256_load_ps(m.row[1]))),
+                              _mm256_mul_ps(z, _mm256_load_ps(m.row[2]))),
+                _mm256_load_ps(m.row[3]));
+            sum = _mm256_add_ps(sum, _mm256_mul_ps(t, _mm256_set1_ps(weight[k])));
+        }
+        alignas(32) float out[8];
+        _mm256_store_ps(out, sum);
+        outPositions[i].set(out[0], out[1], out[2]);
+        outNormals[i].set(out[4], out[5], out[6]);
+    }
+}
+
+bool HasAvx() {
+    static const bool has = __builtin_cpu_supports("avx");
+    return has;
+}
+
+}  // namespace
 #endif
 
 void rgSkinPack::Build(const StableVector<rgVertex>& vertices, const rgSkinTable& table) {
@@ -41,8 +116,20 @@ bool rgSkinPack::BuiltFor(const rgSkinTable& table) const {
     return numbers_ == table.Numbers();
 }
 
-void rgSkinPack::Run(const rgSkinTable& table, vector3* positions, vector3* normals) const {
+void rgSkinPack::Run(const rgSkinTable& table, vector3* positions, vector3* normals,
+                     rgSkinKernel kernel) const {
     const size_t n = counts_.size();
+    if (n == 0) return;
+#if KINEMO_SKIN_AVX
+    if (kernel == rgSkinKernel::kBest && HasAvx()) {
+        const std::vector<WideMatrix> wide = WideMatrices(table.Matrices());
+        RunEightLanes(wide.data(), n, counts_.data(), slots_.data(), weights_.data(),
+                      positions_.data()->v, normals_.data()->v, positions, normals);
+        return;
+    }
+#else
+    (void)kernel;
+#endif
     const matrix44* matrices = table.Matrices().data();
     for (size_t i = 0; i < n; ++i) {
         const unsigned count = counts_[i];

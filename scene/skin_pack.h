@@ -9,6 +9,10 @@
 
 class rgSkinTable;
 
+// Which deformation loop runs: the widest the processor has, or the 4-lane
+// one every x86-64 has (tests compare both with the reference).
+enum class rgSkinKernel { kBest, kFourLanes };
+
 // The skinning data of a mesh laid out for the deformation loop: source
 // positions and normals in 16-byte lanes, and per vertex its influences on
 // joints that exist, as skin-table slots with weights already normalised.
@@ -20,7 +24,8 @@ public:
     // Whether it was built for a table with the same joints in the same order.
     bool BuiltFor(const rgSkinTable& table) const;
     // Deformed position and normal of every vertex under the table's matrices.
-    void Run(const rgSkinTable& table, vector3* positions, vector3* normals) const;
+    void Run(const rgSkinTable& table, vector3* positions, vector3* normals,
+             rgSkinKernel kernel = rgSkinKernel::kBest) const;
     size_t Size() const { return counts_.size(); }
 
 private:
