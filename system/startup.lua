@@ -212,13 +212,16 @@ local function putChunks(w, call, index, count, text)
 end
 
 -- Large lists as packed strings of at most PACKED items, so that no one
--- string the interpreter reads grows beyond a few megabytes.
-local function putPacked(w, call, index, count, packed)
+-- string the interpreter reads grows beyond a few megabytes. The mesh
+-- writes each straight into the file: saving makes no large strings.
+local function putPacked(w, call, index, count, writePacked)
   local first = 0
   while first < count do
     local n = math.min(PACKED, count - first)
     w:put(call .. "(" .. index .. ', "')
-    w:put(packed(first, n))
+    w:flush()
+    local ok, problem = writePacked(w.file, first, n)
+    if not ok then error("cannot write the scene file: " .. tostring(problem), 0) end
     w:put('")\n')
     first = first + n
   end
@@ -332,9 +335,9 @@ function writeScene(file)
     if kind == "rgMesh" then
       local m = tomesh(n)
       putPacked(w, "SceneFile.packedVertices", i, m:GetVertexCount(),
-        function(f, n) return m:GetPackedVertices(f, n) end)
+        function(file, f, n) return m:WritePackedVertices(file, f, n) end)
       putPacked(w, "SceneFile.packedFaces", i, m:GetFaceCount(),
-        function(f, n) return m:GetPackedFaces(f, n) end)
+        function(file, f, n) return m:WritePackedFaces(file, f, n) end)
     elseif kind == "rgBone" then
       local j = tobone(n)
       putChunks(w, "SceneFile.keys", i, j:GetKeyCount(), itemText(keyText(j)))

@@ -212,6 +212,12 @@ local cases = {
   { function() oldMesh:AddPackedVertices(string.sub(packed, 1, 8)) end, "no whole number of items" },
   { function() oldMesh:AddPackedFaces(oldMesh:GetPackedVertices(0, 1)) end, "no whole number of items" },
 }
+local closedPath = T.scratch .. "/kinemo_closed_" .. os.time()
+local closed = io.open(closedPath, "w")
+closed:close()
+os.remove(closedPath)
+table.insert(cases, { function() oldMesh:WritePackedVertices(closed) end, "the file is closed" })
+table.insert(cases, { function() oldMesh:WritePackedFaces("not a file") end, "FILE* expected" })
 for _, c in ipairs(cases) do T.fails(c[1], c[2], c[2]) end
 -- Faces are checked against the mesh: the faces of a mesh with more vertices name ones this has not.
 local bigger = GetScene():CreateMesh()
