@@ -19,8 +19,9 @@ bool CellCoord(double v, int64_t& out) {
 }  // namespace
 
 void rgPositionGrid::Clear() {
-    heads_.clear();
-    next_.clear();
+    // Gives the memory back: the grid of a large mesh is tens of megabytes.
+    decltype(heads_)().swap(heads_);
+    decltype(next_)().swap(next_);
 }
 
 bool rgPositionGrid::CellOf(const vector3& p, Cell& cell) {

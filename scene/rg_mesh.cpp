@@ -41,6 +41,8 @@ int rgMesh::AddVertex(const rgVertex& v, bool merge) {
     }
     if (merge) {
         if (!mergeIndexValid_) RebuildMergeIndex();
+        for (; mergeIndexed_ < vertices_.size(); ++mergeIndexed_)
+            mergeIndex_.Insert(vertices_[mergeIndexed_].position, static_cast<int32_t>(mergeIndexed_));
         int32_t first = -1;
         mergeIndex_.ForEachCandidate(added.position, kMergeTolerance, [&](int32_t i) {
             if ((first < 0 || i < first) && SameForMerge(vertices_[static_cast<size_t>(i)], added))
@@ -50,7 +52,10 @@ int rgMesh::AddVertex(const rgVertex& v, bool merge) {
     }
     const auto index = static_cast<int32_t>(vertices_.size());
     vertices_.push_back(added);
-    if (mergeIndexValid_) mergeIndex_.Insert(added.position, index);
+    if (merge) {
+        mergeIndex_.Insert(added.position, index);
+        mergeIndexed_ = vertices_.size();
+    }
     MarkStale();
     return index;
 }
@@ -59,10 +64,12 @@ void rgMesh::RebuildMergeIndex() {
     mergeIndex_.Clear();
     for (size_t i = 0; i < vertices_.size(); ++i)
         mergeIndex_.Insert(vertices_[i].position, static_cast<int32_t>(i));
+    mergeIndexed_ = vertices_.size();
     mergeIndexValid_ = true;
 }
 
 void rgMesh::SourceChanged() {
+    if (mergeIndexValid_) mergeIndex_.Clear();  // its memory too: a large mesh's index is large
     mergeIndexValid_ = false;
     MarkStale();
 }

@@ -122,6 +122,10 @@ private:
     mutable uint64_t boundsOf_ = 0;  // the Deform run the box below was taken from
     mutable vector3 boundsLo_;
     mutable vector3 boundsHi_;
+    // Positions of vertices [0, mergeIndexed_) for merging adds. Adds without
+    // merge leave theirs for the next merge to take in, so meshes built
+    // without merging never pay for the index.
     rgPositionGrid mergeIndex_;
     bool mergeIndexValid_ = true;
+    size_t mergeIndexed_ = 0;
 };
