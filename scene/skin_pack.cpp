@@ -13,6 +13,8 @@
 #endif
 
 #if KINEMO_SKIN_AVX
+static_assert(sizeof(vector3) == 3 * sizeof(float), "the 8-lane loop writes x, y, z as three floats");
+
 namespace {
 
 // A skin matrix for the 8-lane loop: rows 0 to 2 twice (position lanes,
@@ -37,7 +39,9 @@ std::vector<WideMatrix> WideMatrices(const std::vector<matrix44>& matrices) {
 // Position and normal of a vertex in one 8-lane register: every lane does
 // the operations of the 4-lane loop in the same order, half as many
 // instructions. No fused multiply-add: it would round differently.
-__attribute__((target("avx"))) void RunEightLanes(const WideMatrix* matrices, size_t n,
+#pragma GCC push_options
+#pragma GCC target("avx")
+void RunEightLanes(const WideMatrix* matrices, size_t n,
                                                   const uint8_t* counts, const int32_t* slots,
                                                   const float* weights, const float* positions,
                                                   const float* normals, vector3* outPositions,
@@ -56,22 +60,34 @@ __attribute__((target("avx"))) void RunEightLanes(const WideMatrix* matrices, si
                      z = _mm256_permute_ps(pq, 0xAA);
         const int32_t* slot = slots + i * rgVertex::kInfluences;
         const float* weight = weights + i * rgVertex::kInfluences;
-        __m256 sum = _mm256_setzero_ps();
-        for (unsigned k = 0; k < count; ++k) {
+        const auto term = [&](unsigned k) {
             const WideMatrix& m = matrices[slot[k]];
             const __m256 t = _mm256_add_ps(
                 _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(x, _mm256_load_ps(m.row[0])),
                                             _mm256_mul_ps(y, _mm256_load_ps(m.row[1]))),
                               _mm256_mul_ps(z, _mm256_load_ps(m.row[2]))),
                 _mm256_load_ps(m.row[3]));
-            sum = _mm256_add_ps(sum, _mm256_mul_ps(t, _mm256_set1_ps(weight[k])));
+            return _mm256_mul_ps(t, _mm256_broadcast_ss(weight + k));
+        };
+        __m256 sum = _mm256_setzero_ps();
+        if (count == 4) {
+            // Four influences, the usual case: no loop to run, the same sums in the same order.
+            sum = _mm256_add_ps(_mm256_add_ps(_mm256_add_ps(_mm256_add_ps(sum, term(0)), term(1)), term(2)),
+                                term(3));
+        } else {
+            for (unsigned k = 0; k < count; ++k) sum = _mm256_add_ps(sum, term(k));
         }
-        alignas(32) float out[8];
-        _mm256_store_ps(out, sum);
-        outPositions[i].set(out[0], out[1], out[2]);
-        outNormals[i].set(out[4], out[5], out[6]);
+        // Three floats each, straight from the register (x and y, then z).
+        const __m128 position = _mm256_castps256_ps128(sum), normal = _mm256_extractf128_ps(sum, 1);
+        float* p3 = &outPositions[i].x;
+        float* n3 = &outNormals[i].x;
+        _mm_storel_pi(reinterpret_cast<__m64*>(p3), position);
+        _mm_store_ss(p3 + 2, _mm_movehl_ps(position, position));
+        _mm_storel_pi(reinterpret_cast<__m64*>(n3), normal);
+        _mm_store_ss(n3 + 2, _mm_movehl_ps(normal, normal));
     }
 }
+#pragma GCC pop_options
 
 bool HasAvx() {
     static const bool has = __builtin_cpu_supports("avx");
