@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "tests/qt_teardown.h"
+
 #include "viewport/gl_panel.h"
 
 void EnsureQtApplication() {
@@ -10,5 +12,6 @@ void EnsureQtApplication() {
     static char name[] = "kinemo_tests";
     static char* argv[] = {name, nullptr};
     TGLPanel::PrepareApplication();  // shared contexts, as the editor sets them up
-    new QApplication(argc, argv);    // lives for the whole test process
+    new QApplication(argc, argv);    // lives until the last test has run
+    RegisterQtTeardown();
 }

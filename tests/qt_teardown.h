@@ -1,0 +1,32 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QThreadPool>
+#include <QWidget>
+
+// Ends what the test process's QApplication started, after the last test
+// and before the process exits. LeakSanitizer stops every thread at exit
+// to scan memory; a thread that ends just then (a pool thread whose idle
+// time ran out, the X event reader) can crash its tracer, and the run
+// fails after every test passed. With the windows, the pool and the
+// application gone, only the main thread is left to stop.
+class QtApplicationTeardown : public ::testing::Environment {
+public:
+    void TearDown() override {
+        QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        if (!app) return;
+        for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        qDeleteAll(QApplication::topLevelWidgets());
+        QThreadPool::globalInstance()->clear();
+        QThreadPool::globalInstance()->waitForDone();
+        delete app;
+    }
+};
+
+// Call once, when the test process creates its QApplication.
+inline void RegisterQtTeardown() {
+    ::testing::AddGlobalTestEnvironment(new QtApplicationTeardown);
+}
