@@ -33,6 +33,9 @@ PACKAGES="
   clang
   libclang-rt-14-dev
   xvfb
+  openbox
+  wmctrl
+  xdotool
   xauth
   x11-utils
   imagemagick

@@ -77,12 +77,88 @@ const DrawCase kCases[] = {
     {"vertices", kProjPerspective, kDrawSmooth, true},
 };
 
-// A textured box, a selected pyramid (red wireframe on top), a chain of
-// three joints with the middle one selected and its gizmo with handles.
-class ViewportDrawing : public ::testing::TestWithParam<DrawCase> {
+// A scene drawn offscreen through the real viewport and painter.
+class DrawingFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureQtApplication(); }
 
+    QImage Draw(const DrawCase& c) {
+        TGLSharedLists shared(context.textures);
+        TGLViewport viewport(context.state, shared);
+        viewport.state.projection = c.projection;
+        viewport.state.drawMode = c.drawMode;
+        viewport.state.perspAngles.set(0.35f, -0.5f, 0);
+        viewport.state.perspOffset.set(0, -1.5f, -12);
+        viewport.state.orthoView.set(0, -1, 0.2f);
+        viewport.OnDrawScene = [&](TGLViewport& v, int drawMode) {
+            rgGLPainter::Settings settings;
+            settings.textures = &context.textures;
+            settings.editor = &context.state;
+            settings.fontBase = TGLSharedLists::kFontBase;
+            settings.errors = &v.Errors();
+            rgGLPainter painter(v.state.viewMatrix, settings);
+            DrawScene(scene, painter, drawMode, c.showVertices);
+        };
+        viewport.resize(320, 240);
+        viewport.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&viewport));
+        viewport.grabFramebuffer();  // the orthographic grid settles its spacing
+        QImage image = viewport.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+        EXPECT_FALSE(viewport.Errors().HasPending()) << "GL errors during the frame";
+        viewport.Retire();
+        return image;
+    }
+
+    QTemporaryDir dir;
+    rgQtImageDecoder decoder;
+    rgSceneContext context;
+    rgScene scene{context};
+};
+
+// Pixels of about this colour.
+int CountColour(const QImage& image, QColor colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - colour.red()) < 60 && std::abs(p.green() - colour.green()) < 60 &&
+                std::abs(p.blue() - colour.blue()) < 60)
+                ++n;
+        }
+    return n;
+}
+
+// What an import makes of a skinned file: the skeleton under a plain node
+// (the file's root or armature), the mesh beside it. Its joints are drawn
+// like any others, over the mesh, in every draw mode.
+TEST_F(DrawingFixture, JointsUnderAPlainNodeAreDrawn) {
+    rgSceneNode* armature = new rgSceneNode(&scene);
+    scene.GetRootNode()->AttachChild(armature);
+    armature->GetMatrix().scale(0.5f, 0.5f, 0.5f);
+    rgBone* hip = scene.CreateBone();
+    armature->AttachChild(hip);
+    hip->GetLocalMatrix().translate(0, 1, 0);
+    rgBone* knee = scene.CreateBone();
+    hip->AttachChild(knee);
+    knee->GetLocalMatrix().translate(0, 4, 0);
+    rgMesh* body = scene.CreateMesh();
+    armature->AttachChild(body);
+    AddQuad(body, {{-1, 0, 0.5f}, {1, 0, 0.5f}, {1, 6, 0.5f}, {-1, 6, 0.5f}}, {0, 0, 1});
+    body->SetColor(0.9f, 0.9f, 0.9f);
+    for (const DrawCase& c : {DrawCase{"front smooth", kProjFront, kDrawSmooth, false},
+                              DrawCase{"perspective wireframe", kProjPerspective, kDrawWireframe, false}}) {
+        SCOPED_TRACE(c.name);
+        context.state.gridSize = 100;  // no grid line near the joints
+        const QImage drawn = Draw(c);
+        EXPECT_GT(CountColour(drawn, QColor(0, 255, 0)), 8) << "joint dots";
+        EXPECT_GT(CountColour(drawn, QColor(0, 0, 255)), 8) << "the bone between them";
+    }
+}
+
+// A textured box, a selected pyramid (red wireframe on top), a chain of
+// three joints with the middle one selected and its gizmo with handles.
+class ViewportDrawing : public DrawingFixture, public ::testing::WithParamInterface<DrawCase> {
+protected:
     ViewportDrawing() {
         context.state.showHandles = true;
         QImage checker(16, 16, QImage::Format_RGB32);
@@ -134,38 +210,6 @@ protected:
         knee->AttachChild(foot);
         knee->SetSelected(true);  // its child's bone line turns yellow
     }
-
-    QImage Draw(const DrawCase& c) {
-        TGLSharedLists shared(context.textures);
-        TGLViewport viewport(context.state, shared);
-        viewport.state.projection = c.projection;
-        viewport.state.drawMode = c.drawMode;
-        viewport.state.perspAngles.set(0.35f, -0.5f, 0);
-        viewport.state.perspOffset.set(0, -1.5f, -12);
-        viewport.state.orthoView.set(0, -1, 0.2f);
-        viewport.OnDrawScene = [&](TGLViewport& v, int drawMode) {
-            rgGLPainter::Settings settings;
-            settings.textures = &context.textures;
-            settings.editor = &context.state;
-            settings.fontBase = TGLSharedLists::kFontBase;
-            settings.errors = &v.Errors();
-            rgGLPainter painter(v.state.viewMatrix, settings);
-            DrawScene(scene, painter, drawMode, c.showVertices);
-        };
-        viewport.resize(320, 240);
-        viewport.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&viewport));
-        viewport.grabFramebuffer();  // the orthographic grid settles its spacing
-        QImage image = viewport.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-        EXPECT_FALSE(viewport.Errors().HasPending()) << "GL errors during the frame";
-        viewport.Retire();
-        return image;
-    }
-
-    QTemporaryDir dir;
-    rgQtImageDecoder decoder;
-    rgSceneContext context;
-    rgScene scene{context};
 };
 
 // Share of pixels whose colour differs by more than a small amount in any channel.
