@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/material_form.h"
 #include "app/progress_form.h"
+#include "app/tool_window_keeper.h"
 #include "app/script_pump.h"
 #include "editing/rg_editor.h"
 #include "scripting/script_server.h"
@@ -74,6 +75,8 @@ TEditorWindows::TEditorWindows(TMainForm& main, rgEditor& editor, rgScriptServer
     }
     MaterialForm->resize(204, 215);
     ConsoleForm->resize(560, 320);
+    main_.WindowKeeper().Keep(*MaterialForm, "Material Editor");
+    main_.WindowKeeper().Keep(*ConsoleForm, "Console");
 
     ConsoleForm->run = [this](const std::string& chunk) { server_.RunString(chunk); };
     ConsoleForm->stop = [this] { server_.RequestStop(); };

@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "app/main_menus.h"
 #include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
+#include "app/tool_window_keeper.h"
 #include "app/tool_windows.h"
 #include "editing/animation_control.h"
 #include "editing/rg_editor.h"
@@ -65,7 +67,8 @@ TMainForm::TMainForm(rgEditor& editor, QWidget* parent)
     playback_->onPlayingChanged = [this](bool playing) {
         panels_->LevelCombo->setEnabled(!playing);
     };
-    toolWindows_ = std::make_unique<TToolWindows>(*this, editor_, *playback_);
+    windowKeeper_ = new TToolWindowKeeper(*this);
+    toolWindows_ = std::make_unique<TToolWindows>(*this, editor_, *playback_, *windowKeeper_);
     toolWindows_->AdoptWindowItems(menus_->commands());
     UpdateTitle();
 
@@ -129,6 +132,12 @@ void TMainForm::closeEvent(QCloseEvent* e) {
         return;
     }
     QMainWindow::closeEvent(e);
+    if (!e->isAccepted()) return;
+    // The editor ends with this window: the tool windows close with it, so
+    // no window of ours keeps the program running.
+    windowKeeper_->StorePlaces();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
 }
 
 void TMainForm::BuildStatusBar() {

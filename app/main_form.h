@@ -25,6 +25,7 @@ class TMainMenus;
 class TPlaybackTimer;
 class TToolBarPanels;
 class TToolWindows;
+class TToolWindowKeeper;
 class rgEditor;
 
 // The editor's main window: menu bar, tool bar and a two-panel status bar
@@ -85,6 +86,8 @@ public:
     std::function<bool()> canClose;
     TPlaybackTimer& Playback() const { return *playback_; }
     TToolWindows& ToolWindows() const { return *toolWindows_; }
+    // Keeps the floating tool windows above this window and in their places.
+    TToolWindowKeeper& WindowKeeper() const { return *windowKeeper_; }
 
     // What scene drawing shows besides the scene: vertices while the vertex
     // tool is active, the weight greys and the gizmo choices.
@@ -146,6 +149,7 @@ private:
     TToolBarPanels* panels_ = nullptr;
     TMainMenus* menus_ = nullptr;
     TPlaybackTimer* playback_ = nullptr;
+    TToolWindowKeeper* windowKeeper_ = nullptr;  // a child of this window
     std::unique_ptr<TToolWindows> toolWindows_;
     QMenu* windowsMenu_ = nullptr;
     QLabel* hintPanel_ = nullptr;

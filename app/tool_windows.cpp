@@ -13,6 +13,7 @@
 #include "app/keyframe_form.h"
 #include "app/key_timeline_view.h"
 #include "app/tool_options_form.h"
+#include "app/tool_window_keeper.h"
 #include "editing/animation_control.h"
 #include "editing/rg_editor.h"
 #include "editing/rg_object_prop.h"
@@ -35,7 +36,8 @@ void Float(QMainWindow& main, QDockWidget& dock) {
 
 }  // namespace
 
-TToolWindows::TToolWindows(QMainWindow& main, rgEditor& editor, rgAnimationView& playback)
+TToolWindows::TToolWindows(QMainWindow& main, rgEditor& editor, rgAnimationView& playback,
+                           TToolWindowKeeper& keeper)
     : QObject(&main), main_(main), editor_(editor), playback_(playback) {
     Keyframer = new TKeyframeForm(editor_, &main);
     ToolOptions = new TToolOptionsForm(editor_, &main);
@@ -43,6 +45,10 @@ TToolWindows::TToolWindows(QMainWindow& main, rgEditor& editor, rgAnimationView&
     JointLimits = new TJointLimitsForm(&main);
     Float(main, *Keyframer);
     Float(main, *ToolOptions);
+    keyframerPlaced_ = keeper.Keep(*Keyframer, "Keyframer");
+    optionsPlaced_ = keeper.Keep(*ToolOptions, "Tool Options");
+    keeper.Keep(*KeyInfo, "Key Info");
+    keeper.Keep(*JointLimits, "Joint Limits");
 
     // The Keyframer's tree is the scene's joint tree from now on.
     editor_.context.SetJointTree(Keyframer->TreeView);

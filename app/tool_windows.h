@@ -13,6 +13,7 @@ class TJointLimitsForm;
 class TKeyInfoForm;
 class TKeyframeForm;
 class TToolOptionsForm;
+class TToolWindowKeeper;
 class rgBone;
 class rgEditor;
 
@@ -26,7 +27,9 @@ class TToolWindows : public QObject, public rgAnimationView {
     Q_OBJECT
 public:
     // `playback` hears of playback starting and stopping, as before.
-    TToolWindows(QMainWindow& main, rgEditor& editor, rgAnimationView& playback);
+    // `keeper` keeps the windows above `main` and in the user's places.
+    TToolWindows(QMainWindow& main, rgEditor& editor, rgAnimationView& playback,
+                 TToolWindowKeeper& keeper);
     ~TToolWindows() override;
 
     // Takes the menu items of "&Keyframer Window", "&Tool Options Window"

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QString>
 #include <QThreadPool>
 #include <QWidget>
 
@@ -14,7 +16,10 @@
 // application gone, only the main thread is left to stop.
 class QtApplicationTeardown : public ::testing::Environment {
 public:
+    // `scratch`: a folder of the process's own to remove as well (none: empty).
+    explicit QtApplicationTeardown(QString scratch) : scratch_(std::move(scratch)) {}
     void TearDown() override {
+        if (!scratch_.isEmpty()) QDir(scratch_).removeRecursively();
         QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
         if (!app) return;
         for (QWidget* window : QApplication::topLevelWidgets()) window->close();
@@ -24,9 +29,12 @@ public:
         QThreadPool::globalInstance()->waitForDone();
         delete app;
     }
+
+private:
+    QString scratch_;
 };
 
 // Call once, when the test process creates its QApplication.
-inline void RegisterQtTeardown() {
-    ::testing::AddGlobalTestEnvironment(new QtApplicationTeardown);
+inline void RegisterQtTeardown(const QString& scratch = {}) {
+    ::testing::AddGlobalTestEnvironment(new QtApplicationTeardown(scratch));
 }
