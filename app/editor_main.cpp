@@ -18,6 +18,7 @@
 #include "app/script_ui_qt.h"
 #include "app/tool_windows.h"
 #include "app/editor_windows.h"
+#include "app/help_pages.h"
 #include "scripting/console_model.h"
 #include "app/display_check.h"
 #include "app/main_form.h"
@@ -101,8 +102,11 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
             {"Help.HelpPages", "&Help Pages", "F1", "",
              [&] {
                  const QString page = QString::fromStdString(programFolder) + "doc/index.html";
-                 if (!QFile::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
-                     scripting.server().ConsoleWriteError("Error opening the file!");
+                 OpenHelpPage(&mainForm, page, [&](const QString& problem) {
+                     scripting.server().ConsoleWriteError("Error opening the file! " +
+                                                          problem.toStdString());
+                     editor.context.messages().ShowMessage(problem.toStdString());
+                 });
              },
              nullptr, nullptr});
         mainForm.Menus().recentFiles = [&recent] { return recent.Items(); };
