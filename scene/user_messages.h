@@ -8,4 +8,7 @@ class rgUserMessages {
 public:
     virtual ~rgUserMessages() = default;
     virtual void ShowMessage(const std::string& text);
+    // A short report of what a command did, where the user looks without
+    // being stopped (the editor's status bar). Runs without a window keep quiet.
+    virtual void ShowStatus(const std::string& text) { (void)text; }
 };

@@ -3,6 +3,8 @@
 #include <fnmatch.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 
 #include "animation/scene_pose.h"
@@ -42,6 +44,33 @@ void AfterImport(rgScriptContext& c) {
     scene.RebuildTree();
     c.viewports.RedrawAll();
     c.editor.MarkModified();
+}
+
+// The files beside `base` whose names begin with its name and that were
+// written since `since`: what an exporter made of the calls (it adds its own
+// extensions, and some write several files a call).
+std::vector<std::string> FilesWritten(const std::string& base,
+                                      std::filesystem::file_time_type since) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    const fs::path stem(base);
+    std::error_code ec;
+    const fs::path folder = stem.has_parent_path() ? stem.parent_path() : fs::path(".");
+    const std::string prefix = stem.filename().string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileError;
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0 || !it->is_regular_file(fileError)) continue;
+        if (it->last_write_time(fileError) >= since && !fileError) files.push_back(it->path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string ExportReport(const std::vector<std::string>& files) {
+    if (files.empty()) return "Export finished; the exporter wrote no file beside the name given";
+    if (files.size() == 1) return "Exported " + files.front();
+    return "Exported " + std::to_string(files.size()) + " files to " + files.front() + " \u2026";
 }
 
 }  // namespace
@@ -114,9 +143,13 @@ bool ExportFile(rgScriptContext& c, int exporter, const std::string& path,
     rgEditor& editor = c.editor;
     rgState& state = editor.state();
     editor.animation().Stop();
-    const int level = state.editLevel;
-    editor.tools().ChangeLevel(kEditAnimation);
+    // Exporters read the posed scene of the Animation level. The level is
+    // set quietly and given back: the user's tool and selection stay.
+    const uint8_t level = state.editLevel;
+    state.editLevel = kEditAnimation;
+    editor.scene().InvalidateSkins();
     const std::string base = WithoutExtension(path);
+    const auto started = std::filesystem::file_time_type::clock::now() - std::chrono::milliseconds(100);
     bool ok = true;
     auto run = [&](const std::string& name) {
         if (c.server.RunString(PluginCall(format.function, name))) return;
@@ -144,6 +177,12 @@ bool ExportFile(rgScriptContext& c, int exporter, const std::string& path,
         }
         c.ui.HideProgress();
     }
-    editor.tools().ChangeLevel(level);
+    state.editLevel = level;
+    editor.scene().InvalidateSkins();
+    c.viewports.RedrawAll();
+    if (ok)
+        editor.context.messages().ShowStatus(ExportReport(FilesWritten(base, started)));
+    else
+        editor.context.messages().ShowStatus("Export failed: the console says why");
     return ok;
 }

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "editing/rg_editor.h"
+#include "editing/tool_manager.h"
 #include "scene/rg_mesh.h"
+#include "scene/user_messages.h"
 #include "scripting/console_sink.h"
 #include "scripting/import_export.h"
 #include "scripting/script_environment.h"
@@ -49,6 +51,7 @@ RegisterImporter("Mesh text", "*.msh;*.txt", "ImportMesh")
 RegisterImporter("Other", "*.oth", "ImportOther")
 RegisterExporter("Frames", "*.frm", "ExportFrames", 1)
 RegisterExporter("Whole", "*.who", "ExportWhole")
+RegisterExporter("Two files", "*.two", "ExportTwo")
 function ImportMesh(path)
   tinsert(calls, path)
   local mesh = GetScene():CreateMesh()
@@ -58,6 +61,9 @@ function ImportMesh(path)
 end
 function ExportFrames(path) tinsert(calls, path) end
 function ExportWhole(path) tinsert(calls, path .. "@" .. GetFrame()) end
+function ExportTwo(path)
+  for _, ext in ipairs({".two", ".skel"}) do local f = io.open(path .. ext, "w") f:write("x") f:close() end
+end
 )lua");
         Write("plugins/b_syntax.lua", "RegisterImporter('x', '*.x' 'y')\n");
         Write("plugins/not_a_library.so", "this is text\n");
@@ -182,6 +188,34 @@ TEST_F(PluginsTest, FrameRangeExportsNameEachFrame) {
     }
     EXPECT_TRUE(ExportFile(context(), 1, "/a.b/plain", {}));
     EXPECT_EQ(Calls(), (std::vector<std::string>{"/a.b/plain@3"}));
+}
+
+class RecordingStatus : public rgUserMessages {
+public:
+    void ShowStatus(const std::string& text) override { status.push_back(text); }
+    std::vector<std::string> status;
+};
+
+// An export says what it wrote and leaves the user's tool and selection.
+TEST_F(PluginsTest, ExportReportsItsFilesAndKeepsTheTool) {
+    RecordingStatus messages;
+    editor_.context.SetMessages(&messages);
+    rgMesh* mesh = editor_.scene().CreateMesh();
+    editor_.scene().GetRootNode()->AttachChild(mesh);
+    mesh->SetSelected(true);
+    editor_.tools().Click(rgToolButton::EditTranslate);
+    fs::create_directories(folder_ / "out");
+    EXPECT_TRUE(ExportFile(context(), 2, (folder_ / "out/walk.two").string(), {}));
+    ASSERT_EQ(messages.status.size(), 1u);
+    EXPECT_EQ(messages.status[0],
+              "Exported 2 files to " + (folder_ / "out/walk.skel").string() + " \u2026");
+    EXPECT_EQ(editor_.tools().ActiveButton(), rgToolButton::EditTranslate);
+    EXPECT_TRUE(mesh->GetSelected());
+    EXPECT_EQ(editor_.state().editLevel, kEditObjects);
+    EXPECT_TRUE(ExportFile(context(), 1, (folder_ / "out/plain").string(), {}));
+    EXPECT_EQ(messages.status.back(),
+              "Export finished; the exporter wrote no file beside the name given");
+    editor_.context.SetMessages(nullptr);
 }
 
 TEST(ImportExportNames, ExtensionsFrameNumbersAndPatterns) {
