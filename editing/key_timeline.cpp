@@ -82,18 +82,26 @@ void rgKeyTimeline::MouseDown(bool leftButton, int x, int y) {
     present_ = false;
     joints_.clear();
     shift_ = 0;
-    anchorX_ = SnapDown(std::clamp(x, 0, Width()), kCellWidth);
-    anchorY_ = SnapDown(std::clamp(y, 0, Height()), kRowHeight);
+    anchorX_ = std::clamp(x, 0, std::max(Width() - 1, 0));
+    anchorY_ = std::clamp(y, 0, std::max(Height() - 1, 0));
     cornerX_ = anchorX_;
     cornerY_ = anchorY_;
+}
+
+Rect rgKeyTimeline::Band() const {
+    const int ax = SnapDown(anchorX_, kCellWidth), ay = SnapDown(anchorY_, kRowHeight);
+    const int cx = SnapDown(cornerX_, kCellWidth), cy = SnapDown(cornerY_, kRowHeight);
+    if (ax == cx && ay == cy) return Rect{ax, ay, ax, ay};
+    return Rect{std::min(ax, cx), std::min(ay, cy), std::max(ax, cx) + kCellWidth,
+                std::max(ay, cy) + kRowHeight};
 }
 
 void rgKeyTimeline::Follow(int x, int y) {
     rgState& state = editor_.state();
     switch (drag_) {
         case Drag::Selecting:
-            cornerX_ = SnapDown(std::clamp(x, 0, Width()), kCellWidth);
-            cornerY_ = SnapDown(std::clamp(y, 0, Height()), kRowHeight);
+            cornerX_ = std::clamp(x, 0, std::max(Width() - 1, 0));
+            cornerY_ = std::clamp(y, 0, std::max(Height() - 1, 0));
             break;
         case Drag::Moving:
             shift_ = ClampShift((x - offset_ - selection_.x1) / kCellWidth, selection_,

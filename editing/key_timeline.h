@@ -99,8 +99,10 @@ public:
     // The selected keys: the selected joints over the selection's frames.
     rgKeyBlock SelectedBlock() const;
     Drag DragState() const { return drag_; }
-    // While selecting: the rubber band, normalised.
-    Rect Band() const { return Rect{anchorX_, anchorY_, cornerX_, cornerY_}.Normalized(); }
+    // While selecting: the rubber band, normalised: every cell it touches,
+    // from the cell pressed in to the cell the pointer is in, whichever way
+    // it was drawn. Empty while the pointer stays in the cell pressed in.
+    Rect Band() const;
     // While moving: the shift in frames so far.
     int MoveShift() const { return shift_; }
 
@@ -113,7 +115,7 @@ private:
     bool present_ = false;
     Rect selection_;
     std::vector<rgBone*> joints_;
-    int anchorX_ = 0, anchorY_ = 0, cornerX_ = 0, cornerY_ = 0;
+    int anchorX_ = 0, anchorY_ = 0, cornerX_ = 0, cornerY_ = 0;  // pointer, in the image
     int offset_ = 0;
     int shift_ = 0;
 };

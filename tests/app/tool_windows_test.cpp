@@ -376,8 +376,8 @@ TEST_F(ToolWindows, TheKeyframerTreeAndTimeLine) {
     QWidget* line = k.TimelineView;
     const auto cell = [](int frame, int row) { return QPoint((frame - 1) * 8 + 4, row * 16 + 8); };
     QTest::mousePress(line, Qt::LeftButton, {}, cell(2, 2) - QPoint(2, 6));
-    QTest::mouseMove(line, cell(4, 2) + QPoint(6, 9));
-    QTest::mouseRelease(line, Qt::LeftButton, {}, cell(4, 2) + QPoint(6, 9));
+    QTest::mouseMove(line, cell(4, 2) + QPoint(3, 7));
+    QTest::mouseRelease(line, Qt::LeftButton, {}, cell(4, 2) + QPoint(3, 7));
     ASSERT_TRUE(k.Timeline().HasSelection());
     EXPECT_EQ(k.Timeline().SelectedJoints(), std::vector<rgBone*>{elbow});
     Keep(&k, "keyframer_selection");

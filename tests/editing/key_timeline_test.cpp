@@ -101,20 +101,33 @@ protected:
 TEST_F(KeyTimelineTest, RubberBandsSelectBlocksOfKeys) {
     EXPECT_EQ(timeline.Width(), 384);
     EXPECT_EQ(timeline.Height(), 64);
-    // From inside frame 2 of A down into the row of B at frame 6: the corner
-    // snaps to (40, 32), so the band covers frames 2..5 of A and B's row
-    // only up to its top: A alone.
+    // From inside frame 2 of A down into the row of B at frame 6: the band
+    // covers every cell it touches, frames 2..6 of A and B.
     timeline.MouseDown(true, 10, 20);
     EXPECT_EQ(timeline.DragState(), rgKeyTimeline::Drag::Selecting);
     timeline.MouseMove(45, 40);
-    EXPECT_EQ(timeline.Band(), (Rect{8, 16, 40, 32}));
+    EXPECT_EQ(timeline.Band(), (Rect{8, 16, 48, 48}));
     timeline.MouseUp(true, 45, 40);
     ASSERT_TRUE(timeline.HasSelection());
-    EXPECT_EQ(timeline.Selection(), (Rect{8, 16, 40, 32}));
+    EXPECT_EQ(timeline.Selection(), (Rect{8, 16, 48, 48}));
     const rgKeyBlock block = timeline.SelectedBlock();
-    EXPECT_EQ(block.joints, std::vector<rgBone*>{a});
+    EXPECT_EQ(block.joints, (std::vector<rgBone*>{a, b}));
     EXPECT_EQ(block.first, 2);
-    EXPECT_EQ(block.last, 5);
+    EXPECT_EQ(block.last, 6);
+
+    // The first and the last row touched count, whichever way the band goes.
+    const struct {
+        int x1, y1, x2, y2;
+        std::vector<rgBone*> joints;
+    } bands[] = {
+        {3, 20, 60, 56, {a, b, c}}, {60, 56, 3, 20, {a, b, c}}, {3, 47, 60, 33, {b}},
+        {3, 31, 60, 32, {a, b}},    {60, 63, 3, 48, {c}},
+    };
+    for (const auto& band : bands) {
+        timeline.MouseUp(false, 0, 0);  // a press inside a selection would move it
+        Drag(band.x1, band.y1, band.x2, band.y2);
+        EXPECT_EQ(timeline.SelectedJoints(), band.joints) << band.y1 << " -> " << band.y2;
+    }
 
     // Backwards, and clamped to the image: everything.
     Drag(1000, 1000, -50, -50);
@@ -124,11 +137,14 @@ TEST_F(KeyTimelineTest, RubberBandsSelectBlocksOfKeys) {
     // A right-button release clears it.
     timeline.MouseUp(false, 3, 3);
     EXPECT_FALSE(timeline.HasSelection());
-    // No width or no height: no selection.
+    // A press and release in one cell: no selection. One row or one
+    // frame wide: that row or that frame.
+    Drag(41, 20, 46, 30);
+    EXPECT_FALSE(timeline.HasSelection());
     Drag(40, 20, 44, 60);
-    EXPECT_FALSE(timeline.HasSelection());
+    EXPECT_EQ(timeline.Selection(), (Rect{40, 16, 48, 64}));
     Drag(0, 16, 80, 20);
-    EXPECT_FALSE(timeline.HasSelection());
+    EXPECT_EQ(timeline.SelectedJoints(), std::vector<rgBone*>{a});
     // New rows clear it too.
     Drag(0, 16, 80, 64);
     timeline.SetRows({nullptr, a, b, c});  // the same rows keep it
@@ -138,7 +154,7 @@ TEST_F(KeyTimelineTest, RubberBandsSelectBlocksOfKeys) {
 }
 
 TEST_F(KeyTimelineTest, DraggingTheSelectionMovesOrCopiesItsKeys) {
-    Drag(8, 16, 40, 48);  // frames 2..5 of A and B
+    Drag(8, 16, 39, 47);  // frames 2..5 of A and B
     EXPECT_EQ(timeline.CursorAt(20, 30), rgKeyTimeline::Cursor::SizeHorizontal);
     EXPECT_EQ(timeline.CursorAt(60, 30), rgKeyTimeline::Cursor::Normal);
 
