@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include "app/playback_timer.h"
 #include "app/tool_bar_panels.h"
 #include "app/tool_window_keeper.h"
+#include "viewport/framing.h"
 #include "app/tool_windows.h"
 #include "editing/animation_control.h"
 #include "editing/rg_editor.h"
@@ -96,6 +98,15 @@ void TMainForm::BuildMenus() {
     windowsMenu_->addAction("&Arrange Viewports", this, &TMainForm::ArrangeViewports1Click);
     windowsMenu_->addAction("&Close All Viewports", this, &TMainForm::CloseAllViewports1Click);
     windowsMenu_->addSeparator();
+    // F frames the selection in the viewport the user worked in last.
+    auto* frameSelected = new QAction("Frame Selected", this);
+    frameSelected->setObjectName("FrameSelectedAction");
+    frameSelected->setShortcut(QKeySequence(Qt::Key_F));
+    connect(frameSelected, &QAction::triggered, this, [this] {
+        TViewportForm* form = active_ ? active_ : (viewports_.empty() ? nullptr : viewports_.front());
+        if (form) form->FrameSelectedClick();
+    });
+    addAction(frameSelected);
 }
 
 void TMainForm::BuildDocumentButtons() {
@@ -368,6 +379,10 @@ void TMainForm::ViewportRetitled(TViewportForm& form) {
 
 bool TMainForm::SceneBoundingSphere(vector3& centre, float& radius) {
     return editor_.scene().GetBoundingSphere(centre, radius);
+}
+
+bool TMainForm::FrameSelectedIn(rgViewportState& view) {
+    return FrameSelected(view, editor_.scene());
 }
 
 void TMainForm::OpenViewportPreferences() {

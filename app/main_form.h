@@ -122,6 +122,7 @@ public:
     void ViewportRetitled(TViewportForm& form) override;
     TViewportForm* NewViewportWindow() override { return NewViewport(); }
     bool SceneBoundingSphere(vector3& centre, float& radius) override;
+    bool FrameSelectedIn(rgViewportState& view) override;
     void ViewportActivated(TViewportForm& form) override { active_ = &form; }
     void ViewportClosing(TViewportForm& form) override;
     void ClearActiveViewport() override { active_ = nullptr; }

@@ -72,9 +72,18 @@ rgBone* rgScene::FindJointById(int id) {
 }
 
 bool rgScene::GetBoundingSphere(vector3& centre, float& radius) {
+    return BoundingSphereOf(false, centre, radius);
+}
+
+bool rgScene::GetSelectionBoundingSphere(vector3& centre, float& radius) {
+    return BoundingSphereOf(true, centre, radius);
+}
+
+bool rgScene::BoundingSphereOf(bool selectedOnly, vector3& centre, float& radius) {
     std::vector<vector3> centres;
     std::vector<float> radii;
     for (rgSceneNode* node = GetFirstNode(); node; node = GetNextNode()) {
+        if (selectedOnly && !node->GetSelected()) continue;
         vector3 c;
         float r = 0.0f;
         node->GetBoundingSphere(c, r);

@@ -48,6 +48,8 @@ public:
     rgBone* FindJointById(int id);
     // False for an empty scene (outputs untouched).
     bool GetBoundingSphere(vector3& centre, float& radius);
+    // The same over the selected nodes only; false when none is selected.
+    bool GetSelectionBoundingSphere(vector3& centre, float& radius);
 
     void Clear();
     // Exchanges the hierarchies of two scenes (undo makes a copy current
@@ -74,6 +76,9 @@ public:
     bool IsTearingDown() const { return tearingDown_; }
 
 private:
+    // The bounding sphere of every node, or of the selected ones: the mean of
+    // their centres and the farthest reach from it.
+    bool BoundingSphereOf(bool selectedOnly, vector3& centre, float& radius);
     template <typename F>
     static void Visit(rgSceneNode* node, F& f) {
         // Indexed: a callback may append children to the node it visits.

@@ -12,6 +12,7 @@
 #include "scripting/script_context.h"
 #include "scripting/script_server.h"
 #include "scripting/script_ui.h"
+#include "viewport/navigation.h"
 #include "viewport/viewport_host.h"
 
 namespace fs = std::filesystem;
@@ -49,6 +50,22 @@ struct FrameSettings {
 };
 
 }  // namespace
+
+void FrameEveryViewport(rgScriptContext& c, const std::vector<int>* only) {
+    rgScene& scene = c.editor.scene();
+    scene.UpdateScene();
+    vector3 centre;
+    float radius = 0.0f;
+    const bool hasScene = scene.GetBoundingSphere(centre, radius);
+    for (int i = 0; i < c.viewports.Count(); ++i) {
+        const int id = c.viewports.IdAt(i);
+        if (only && std::find(only->begin(), only->end(), id) == only->end()) continue;
+        if (rgViewportState* view = c.viewports.Find(id)) {
+            ZoomAll(*view, hasScene, centre, radius);
+            c.viewports.Changed(id, true);
+        }
+    }
+}
 
 std::string LuaQuoted(const std::string& text) {
     std::string out = "\"";
@@ -93,8 +110,10 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
     std::vector<std::unique_ptr<rgTexture>> previousTextures;
     const int previousSelection = textures.SelectedIndex();
     textures.TakeAll(previousTextures);
+    std::vector<int> usersViews;
     for (int i = 0; i < c.viewports.Count(); ++i) {
         const int id = c.viewports.IdAt(i);
+        usersViews.push_back(id);
         if (rgViewportState* v = c.viewports.Find(id)) v->ResetView();
         c.viewports.Changed(id, false);
     }
@@ -118,6 +137,9 @@ bool LoadSceneFile(rgScriptContext& c, const std::string& path) {
     if (!c.fileVersionSeen) editor.context.messages().ShowMessage(kObsoleteFileMessage);
     editor.ClearUndo();
     RefreshScene(c);
+    // The views the document brought keep their saved cameras; the user's
+    // own, which the document left alone, frame what it holds.
+    FrameEveryViewport(c, &usersViews);
     state.SetFileName(path);
     state.modified = false;
     state.named = true;

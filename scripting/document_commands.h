@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct rgScriptContext;
 
@@ -16,6 +17,11 @@ bool LoadSceneFile(rgScriptContext& context, const std::string& path);
 bool MergeSceneFile(rgScriptContext& context, const std::string& path);
 // Writes the scene to `path` through `save(path)`.
 bool SaveSceneFile(rgScriptContext& context, const std::string& path);
+
+// Every viewport frames the whole scene, as its Zoom All does: what the user
+// just opened or imported is in view, whatever its size or place. With
+// `only`, just the viewports whose ids it lists.
+void FrameEveryViewport(rgScriptContext& context, const std::vector<int>* only = nullptr);
 
 // A Lua string literal that reads back as `text`, whatever it contains.
 std::string LuaQuoted(const std::string& text);

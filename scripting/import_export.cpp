@@ -130,6 +130,7 @@ bool ImportFiles(rgScriptContext& c, int importer, const std::vector<std::string
         }
         AfterImport(c);
     }
+    FrameEveryViewport(c);
     return ok;
 }
 

@@ -94,6 +94,9 @@ void TViewportForm::BuildMenus() {
     ViewportMenu = new QMenu("&Viewport", this);
     CloneViewport = ViewportMenu->addAction("Clone", this, &TViewportForm::CloneViewportClick);
     ResetViewport = ViewportMenu->addAction("Reset", this, &TViewportForm::ResetViewportClick);
+    // The key is the main window's, for the active viewport: shown here, not bound twice.
+    FrameSelected1 =
+        ViewportMenu->addAction("Frame Selected\tF", this, &TViewportForm::FrameSelectedClick);
     Maximized1 = ViewportMenu->addAction("Maximized", this, &TViewportForm::Maximized1Click);
     Maximized1->setCheckable(true);
     SaveSnapshot1 =
@@ -314,6 +317,14 @@ void TViewportForm::SyncFromState() {
 
 void TViewportForm::ResetViewportClick() {
     viewport_->ResetView();
+    viewport_->update();
+}
+
+void TViewportForm::FrameSelectedClick() {
+    if (!owner_.FrameSelectedIn(viewport_->state)) {
+        owner_.SetToolStatusText("Frame Selected: nothing is selected");
+        return;
+    }
     viewport_->update();
 }
 

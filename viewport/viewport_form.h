@@ -8,6 +8,8 @@
 #include "core/vector3.h"
 #include "viewport/tool_viewport.h"
 
+struct rgViewportState;
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -36,6 +38,8 @@ public:
     virtual TViewportForm* NewViewportWindow() = 0;
     // The scene's bounding sphere; false for an empty scene.
     virtual bool SceneBoundingSphere(vector3& centre, float& radius) = 0;
+    // "Frame Selected" in a view of the window: false when nothing is selected.
+    virtual bool FrameSelectedIn(rgViewportState& view) { (void)view; return false; }
     virtual void ViewportActivated(TViewportForm& form) = 0;
     // The window leaves the list (it is closing).
     virtual void ViewportClosing(TViewportForm& form) = 0;
@@ -110,6 +114,7 @@ public:
     QAction* Configure_Advanced = nullptr;
     QAction* CloneViewport = nullptr;
     QAction* ResetViewport = nullptr;
+    QAction* FrameSelected1 = nullptr;
     QAction* Maximized1 = nullptr;
     QAction* SaveSnapshot1 = nullptr;
     QAction* Close1 = nullptr;
@@ -141,6 +146,8 @@ public:
     void Configure_DrawBackfacesClick();
     void Configure_AdvancedClick() { owner_.OpenViewportPreferences(); }
     void ResetViewportClick();
+    // Frames the selected nodes (the main window's F does it in the active viewport).
+    void FrameSelectedClick();
     void CloneViewportClick();
     void ZoomAllBtnClick();
     void Maximized1Click();

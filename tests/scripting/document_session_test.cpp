@@ -8,6 +8,8 @@
 
 #include "editing/rg_editor.h"
 #include "scene/rg_bone.h"
+#include "scene/rg_mesh.h"
+#include "scripting/document_commands.h"
 #include "scripting/autosave.h"
 #include "scripting/console_sink.h"
 #include "scripting/document_session.h"
@@ -166,6 +168,33 @@ TEST_F(DocumentSessionTest, OpenSaveAndTheRecentFilesList) {
     EXPECT_EQ(messages_.shown.back(), "File not found!");
     EXPECT_EQ(recent_.Items(), (std::vector<std::string>{Path("a.rig")}));
     EXPECT_FALSE(editor_.commands.IsEnabled("File.Reopen.2"));
+}
+
+// Opening a document frames it in the user's views; views the document
+// brings keep the cameras it saved.
+TEST_F(DocumentSessionTest, OpenedScenesAreFramedInTheUsersViews) {
+    rgMesh* mesh = editor_.scene().CreateMesh();
+    editor_.scene().GetRootNode()->AttachChild(mesh);
+    rgVertex v;
+    v.position.set(100, 0, 0);
+    mesh->AddVertex(v);
+    v.position.set(104, 0, 0);
+    mesh->AddVertex(v);  // centre (102, 0, 0), radius 2
+    viewports_.CloseAll();
+    ASSERT_TRUE(SaveSceneFile(env_->context(), Path("no_views.rig")));
+    rgViewportState& front = *viewports_.Find(viewports_.Create());
+    front.projection = kProjFront;
+    ASSERT_TRUE(session_->Load(Path("no_views.rig")));
+    EXPECT_FLOAT_EQ(front.orthoView.x, -102);
+    EXPECT_FLOAT_EQ(front.orthoView.z, 0.5f);
+
+    front.orthoView.set(3, 4, 0.25f);
+    ASSERT_TRUE(SaveSceneFile(env_->context(), Path("with_view.rig")));
+    ASSERT_TRUE(session_->Load(Path("with_view.rig")));
+    ASSERT_EQ(viewports_.Count(), 1);
+    const rgViewportState& saved = *viewports_.Find(viewports_.IdAt(0));
+    EXPECT_FLOAT_EQ(saved.orthoView.x, 3);
+    EXPECT_FLOAT_EQ(saved.orthoView.z, 0.25f);
 }
 
 TEST_F(DocumentSessionTest, AFailedSaveLeavesTheFileAndTheDocumentAsTheyWere) {

@@ -57,6 +57,8 @@ function ImportMesh(path)
   local mesh = GetScene():CreateMesh()
   GetScene():GetRootNode():AttachChild(mesh)
   mesh:SetName(path)
+  mesh:AddVertices({ 0, 50, 0, 0, 0, 0, 1, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0,
+                     0, 54, 0, 0, 0, 0, 1, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0 })
   if strfind(path, "broken") then error("broken half-way") end
 end
 function ExportFrames(path) tinsert(calls, path) end
@@ -154,6 +156,17 @@ TEST_F(PluginsTest, ImportingSeveralFilesIsOneStepAndAFailingFileTakesBackOnlyIt
     EXPECT_TRUE(editor_.state().modified);
     editor_.Undo();
     EXPECT_EQ(Meshes(), 0);
+}
+
+TEST_F(PluginsTest, AnImportIsFramedInEveryView) {
+    const int frontId = viewports_.Create(), perspectiveId = viewports_.Create();
+    rgViewportState& front = *viewports_.Find(frontId);
+    rgViewportState& perspective = *viewports_.Find(perspectiveId);
+    front.projection = kProjFront;
+    EXPECT_TRUE(ImportFiles(context(), 1, {"/tmp/a.msh"}));  // "Mesh text"
+    EXPECT_FLOAT_EQ(front.orthoView.x, -52);  // vertices at x 50 and 54
+    EXPECT_FLOAT_EQ(front.orthoView.z, 0.5f);
+    EXPECT_FLOAT_EQ(perspective.perspOffset.x, -52);
 }
 
 TEST_F(PluginsTest, FrameRangeExportsNameEachFrame) {

@@ -5,7 +5,9 @@
 
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
+#include "scene/rg_bone.h"
 #include "viewport/camera.h"
+#include "viewport/framing.h"
 #include "viewport/navigation.h"
 
 namespace {
@@ -258,6 +260,45 @@ TEST_F(ZoomAllTest, OneMeshIsCentredInEveryProjection) {
             EXPECT_TRUE(Near(s.cameraAngles, {0, 0, 0}));
         }
     }
+}
+
+// Frame Selected looks at the selected nodes only, with room around them.
+TEST_F(ZoomAllTest, FrameSelectedFramesTheSelectionWithAMargin) {
+    rgMesh* far = scene.CreateMesh();
+    scene.GetRootNode()->AttachChild(far);
+    rgVertex v;
+    v.position.set(100, 0, 0);
+    far->AddVertex(v);
+    v.position.set(140, 0, 0);
+    far->AddVertex(v);
+    rgMesh* near = scene.CreateMesh();
+    scene.GetRootNode()->AttachChild(near);
+    v.position.set(1, 1, 1);
+    near->AddVertex(v);
+    v.position.set(3, 1, 1);
+    near->AddVertex(v);  // centre (2, 1, 1), radius 1
+    rgViewportState s;
+    s.projection = kProjFront;
+    s.orthoView.set(7, 7, 7);
+    EXPECT_FALSE(FrameSelected(s, scene));  // nothing selected: the view stays
+    EXPECT_TRUE(Near(s.orthoView, {7, 7, 7}));
+
+    near->SetSelected(true);
+    ASSERT_TRUE(FrameSelected(s, scene));
+    EXPECT_TRUE(Near(s.orthoView, {-2, -1, 1 / kFrameMargin}));
+    s.projection = kProjPerspective;
+    ASSERT_TRUE(FrameSelected(s, scene));
+    EXPECT_TRUE(Near(s.perspOffset, {-2, -1, -1 - 1.732050808f * kFrameMargin}));
+
+    // A lone joint: its own small sphere (0.1), with the margin.
+    near->SetSelected(false);
+    rgBone* joint = scene.CreateBone();
+    scene.GetRootNode()->AttachChild(joint);
+    joint->GetLocalMatrix().translate(5, 6, 7);
+    joint->SetSelected(true);
+    s.projection = kProjFront;
+    ASSERT_TRUE(FrameSelected(s, scene));
+    EXPECT_TRUE(Near(s.orthoView, {-5, -6, 1 / (0.1f * kFrameMargin)}, 1e-4f));
 }
 
 TEST(ZoomAll, APointSizedSceneGetsAFiniteZoom) {
