@@ -1,5 +1,8 @@
 #include "app/command_dialogs_qt.h"
 
+#include "app/number_dialog.h"
+#include "widgets/float_spin_edit.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QWidget>
@@ -100,4 +103,16 @@ std::string TCommandDialogs::AskScriptFile() {
     dialog.setDefaultSuffix("lua");
     dialog.setFileMode(QFileDialog::ExistingFile);
     return dialog.exec() ? dialog.selectedFiles().value(0).toStdString() : std::string();
+}
+
+bool TCommandDialogs::AskNumber(const std::string& caption, double& value) {
+    TGetFloatForm dialog(&parent_);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.FloatSpinEdit1->setValue(value);
+    dialog.FloatSpinEdit1->selectAll();
+    dialog.FloatSpinEdit1->setFocus();
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.FloatSpinEdit1->interpretText();
+    value = dialog.FloatSpinEdit1->value();
+    return true;
 }

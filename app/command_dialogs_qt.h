@@ -26,6 +26,7 @@ public:
     std::string AskExportFile(const std::string& filter, int& chosenFilter) override;
     bool AskExportOptions(rgExportOptions& options) override;
     std::string AskScriptFile() override;
+    bool AskNumber(const std::string& caption, double& value) override;
 
     TBindSkinForm* BindSkinForm = nullptr;
     TMirrorForm* MirrorForm = nullptr;

@@ -56,4 +56,10 @@ public:
     }
     // A Lua file for "&Run Script ..."; empty when cancelled.
     virtual std::string AskScriptFile() { return {}; }
+    // A number, with `value` as the proposal; false when the user cancels
+    // (and wherever there is nobody to ask).
+    virtual bool AskNumber(const std::string& caption, double& value) {
+        (void)caption, (void)value;
+        return false;
+    }
 };

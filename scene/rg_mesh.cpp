@@ -281,6 +281,14 @@ void rgMesh::Hide() {
     vertices_.ForEach([](rgVertex& v) { v.selected = false; });
 }
 
+void rgMesh::ReplaceGeometry(const std::vector<rgVertex>& vertices, std::vector<rgFace> faces) {
+    NotifyDestroyed(&vertices_);
+    vertices_.clear();
+    for (const rgVertex& v : vertices) vertices_.push_back(v);
+    faces_ = std::move(faces);
+    SourceChanged();
+}
+
 void rgMesh::CopyGeometryFrom(const rgMesh& other) {
     NotifyDestroyed(&vertices_);
     vertices_ = other.vertices_;

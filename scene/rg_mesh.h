@@ -43,6 +43,8 @@ public:
 
     void NormalizeWeights();
     void ReverseVertexOrder();
+    // Replaces every vertex and face (vertex handles held by scripts end).
+    void ReplaceGeometry(const std::vector<rgVertex>& vertices, std::vector<rgFace> faces);
     // Smooth normals across split vertices: each vertex gets the mean of the
     // (area-weighted) normals of every face touching its position.
     void GenerateNormals();

@@ -3,6 +3,7 @@
 #include <lua.hpp>
 
 #include "editing/joint_commands.h"
+#include "editing/mesh_commands.h"
 #include "editing/object_commands.h"
 #include "editing/rg_editor.h"
 #include "editing/skin_commands.h"
@@ -77,4 +78,15 @@ void SelectNone(lua_State* L) {
 }
 void InvertSelection(lua_State* L) {
     InvertSelection(Editor(L));
+}
+
+int GenerateNormals(lua_State* L) { return GenerateMeshNormals(Editor(L)); }
+int FlipFaces(lua_State* L) { return FlipMeshFaces(Editor(L)); }
+int CenterPivot(lua_State* L) { return CenterMeshPivots(Editor(L)); }
+int FreezeTransform(lua_State* L) { return FreezeMeshTransforms(Editor(L)); }
+
+int MergeDuplicateVertices(lua_State* L, float tolerance) {
+    if (!(tolerance >= 0.0f && tolerance <= 1000.0f))
+        luaL_error(L, "MergeDuplicateVertices: tolerance must be between 0 and 1000");
+    return MergeDuplicateVertices(Editor(L), tolerance);
 }

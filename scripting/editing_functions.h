@@ -30,3 +30,11 @@ void ShowJoints(lua_State* L);
 void SelectAll(lua_State* L);
 void SelectNone(lua_State* L);
 void InvertSelection(lua_State* L);
+
+// The Mesh menu's operations (see editing/mesh_commands.h); the tolerance
+// must lie between 0 and 1000.
+int GenerateNormals(lua_State* L);
+int FlipFaces(lua_State* L);
+int MergeDuplicateVertices(lua_State* L, float tolerance);
+int CenterPivot(lua_State* L);
+int FreezeTransform(lua_State* L);

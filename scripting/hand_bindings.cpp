@@ -9,6 +9,7 @@
 #include <lua.hpp>
 #include <tolua++.h>
 
+#include "editing/rg_editor.h"
 #include "scripting/bulk_functions.h"
 #include "scripting/file_functions.h"
 #include "scripting/packed_mesh_functions.h"
@@ -281,6 +282,19 @@ int LuaCreateViewport(lua_State* L) {
     return 1;
 }
 
+// AskNumber(caption, initial): the number the user gives, nil when they
+// cancel (and in batch runs, where nobody is asked).
+int LuaAskNumber(lua_State* L) {
+    const char* caption = luaL_checkstring(L, 1);
+    double value = luaL_checknumber(L, 2);
+    rgEditor& editor = rgScriptContext::Of(L).editor;
+    if (editor.dialogs().AskNumber(caption, value))
+        lua_pushnumber(L, value);
+    else
+        lua_pushnil(L);
+    return 1;
+}
+
 }  // namespace
 
 void OpenScriptBindings(lua_State* L) {
@@ -290,6 +304,7 @@ void OpenScriptBindings(lua_State* L) {
     tolua_beginmodule(L, nullptr);
     tolua_function(L, "GetViewport", LuaGetViewport);
     tolua_function(L, "CreateViewport", LuaCreateViewport);
+    tolua_function(L, "AskNumber", LuaAskNumber);
     tolua_beginmodule(L, "rgSceneNode");
     tolua_function(L, "GetColor", NodeGetColor);
     tolua_endmodule(L);

@@ -94,4 +94,24 @@ scene:Clear()
 DetachJoints()
 AutoOrientJoints()
 T.eq(scene:GetFirstNode(), nil, "an empty scene stays empty")
+
+-- The Mesh menu's operations, from scripts: each answers what it changed.
+local quad = scene:CreateMesh()
+scene:GetRootNode():AttachChild(quad)
+quad:AddVertices({ 0, 0, 0, 0, 0, 0, 1, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0,
+                   0, 1, 0, 0, 0, 0, 1, 1, 0, -1, -1, -1, -1, 0, 0, 0, 0,
+                   0, 1, 1, 0, 0, 0, 1, 1, 1, -1, -1, -1, -1, 0, 0, 0, 0,
+                   0, 0, 0, 0, 0, 0, 1, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0 })
+quad:AddFaces({ 0, 1, 2, 3, 2, 1 })
+T.eq(FlipFaces(), 0, "no mesh selected: nothing flipped")
+quad:SetSelected(1)
+T.eq(FlipFaces(), 1, "one mesh flipped")
+T.eq(MergeDuplicateVertices(0.001), 1, "the copy of the first corner merged")
+T.eq(GenerateNormals(), 1, "normals generated")
+T.eq(CenterPivot(), 1, "pivot centred")
+T.eq(FreezeTransform(), 1, "transform frozen")
+for _, bad in ipairs({ -1, 1e9, 0 / 0 }) do
+  T.fails(function() MergeDuplicateVertices(bad) end, "tolerance must be between 0 and 1000", "tolerance " .. bad)
+end
+T.eq(AskNumber("Tolerance", 1), nil, "a batch run has nobody to ask")
 T.done()
