@@ -212,6 +212,7 @@ void TMainForm::DrawSceneInto(TGLViewport& viewport, int drawMode) {
     settings.weights = weightView;
     settings.fontBase = TGLSharedLists::kFontBase;
     settings.errors = &viewport.Errors();
+    settings.pixelRatio = static_cast<float>(viewport.devicePixelRatioF());
     rgGLPainter painter(viewport.state.viewMatrix, settings);
     DrawScene(editor_.scene(), painter, drawMode, showVertices);
 }

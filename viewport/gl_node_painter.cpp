@@ -197,7 +197,8 @@ void rgGLPainter::DrawVertices(rgMesh& mesh) {
 }
 
 void rgGLPainter::DrawJoint(rgBone& joint) {
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT | GL_LINE_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT | GL_LINE_BIT |
+                 GL_COLOR_BUFFER_BIT | GL_MULTISAMPLE_BIT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -213,13 +214,19 @@ void rgGLPainter::DrawJoint(rgBone& joint) {
         else
             glColor3f(0, 0, 1);
         glEnable(GL_LINE_SMOOTH);
+        glLineWidth(kBoneWidth * settings_.pixelRatio);
         glVertexPointer(3, GL_FLOAT, 0, ends);
         glDrawArrays(GL_LINES, 0, 2);
         glPopMatrix();
     }
     const float origin[3] = {0, 0, 0};
+    // A round dot: multisampling would square it off, so it is smoothed
+    // by coverage instead.
+    glDisable(GL_MULTISAMPLE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_POINT_SMOOTH);
-    glPointSize(5);
+    glPointSize(kJointDiameter * settings_.pixelRatio);
     glVertexPointer(3, GL_FLOAT, 0, origin);
     glColor3f(0, 1, 0);
     glDrawArrays(GL_POINTS, 0, 1);

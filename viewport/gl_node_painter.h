@@ -24,7 +24,15 @@ public:
         rgWeightView weights;
         unsigned fontBase = 1000;  // bitmap-font display lists, one per character code
         rgGLErrorReport* errors = nullptr;
+        // Framebuffer pixels per logical pixel: joints and bones keep their
+        // size on screens of high density.
+        float pixelRatio = 1.0f;
     };
+
+    // How joints are drawn, in logical pixels: the bone from a joint to its
+    // parent as a line this wide, the joint as a round dot this wide.
+    static constexpr float kBoneWidth = 2.0f;
+    static constexpr float kJointDiameter = 8.0f;
 
     // `view` is the model-view matrix loaded for the frame.
     rgGLPainter(const matrix44& view, const Settings& settings);

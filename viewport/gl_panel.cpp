@@ -32,6 +32,9 @@ void TGLPanel::PrepareApplication() {
     format.setAlphaBufferSize(8);
     format.setDepthBufferSize(24);
     format.setStencilBufferSize(0);
+    // Smooth edges: 4 samples a pixel where the driver offers them (Qt asks
+    // for fewer, or none, where it does not).
+    format.setSamples(4);
     QSurfaceFormat::setDefaultFormat(format);
 }
 
