@@ -1,13 +1,19 @@
 #include "viewport/selection_picker.h"
 
+#include <algorithm>
+
 #include "scene/rg_bone.h"
 #include "scene/rg_mesh.h"
 #include "scene/rg_scene.h"
 
 rgSelectionPicker::rgSelectionPicker(const matrix44& view, const matrix44& projection,
                                      const rgViewportRect& viewport, bool cullBackFaces,
-                                     const rgGizmoOptions& gizmo)
-    : viewport_(viewport), gizmo_(gizmo), stack_{view} {
+                                     const rgGizmoOptions& gizmo, const matrix44* jointProjection)
+    : projection_(projection),
+      jointProjection_(jointProjection ? *jointProjection : projection),
+      viewport_(viewport),
+      gizmo_(gizmo),
+      stack_{view} {
     buffer_.SetProjection(projection);
     buffer_.SetCulling(cullBackFaces);
     // Viewport contexts draw filled polygons with offset (1, 1), which
@@ -21,11 +27,15 @@ rgSelectionPicker rgSelectionPicker::ForRegion(const rgViewportState& state, int
     const rgViewportRect area = DrawingRect(clientWidth, clientHeight);
     const float pw = w == 0 ? 5.0f : static_cast<float>(w);
     const float ph = h == 0 ? 5.0f : static_cast<float>(h);
-    const matrix44 pick =
-        PickMatrix(static_cast<float>(x), static_cast<float>(clientHeight - y), pw, ph, area);
-    const matrix44 projection =
-        ProjectionMatrix(state.projection, ViewportAspect(clientWidth, clientHeight)) * pick;
-    return rgSelectionPicker(ViewMatrix(state), projection, area, !state.drawBackfaces, gizmo);
+    const auto region = [&](float width, float height) {
+        return ProjectionMatrix(state.projection, ViewportAspect(clientWidth, clientHeight)) *
+               PickMatrix(static_cast<float>(x), static_cast<float>(clientHeight - y), width,
+                          height, area);
+    };
+    const float joint = static_cast<float>(kJointPickPixels);
+    const matrix44 jointProjection = region(std::max(pw, joint), std::max(ph, joint));
+    return rgSelectionPicker(ViewMatrix(state), region(pw, ph), area, !state.drawBackfaces, gizmo,
+                             &jointProjection);
 }
 
 float rgSelectionPicker::NormalisedDepth(const rgHitRecord& record) {
@@ -94,9 +104,12 @@ bool rgSelectionPicker::PickMesh(rgMesh& mesh, int mode, int shift) {
 }
 
 bool rgSelectionPicker::PickJoint(rgBone& joint, int, int) {
+    buffer_.SetProjection(jointProjection_);
     BeginTest(Top());
     buffer_.Point(vector3(0, 0, 0));
-    if (!EndTest()) return false;
+    const bool hit = EndTest();
+    buffer_.SetProjection(projection_);
+    if (!hit) return false;
     if (hits_) hits_->entries.push_back({&joint, joint.GetSelected()});
     return true;
 }

@@ -16,13 +16,18 @@ public:
     // view: the viewport's modelview; projection: the pick projection
     // (projection with the pick matrix applied); cullBackFaces: the
     // viewport's face culling (its "Draw Backfaces" item unticked).
+    // `jointProjection`: the pick projection joints are tested with (none:
+    // `projection`).
     rgSelectionPicker(const matrix44& view, const matrix44& projection,
                       const rgViewportRect& viewport, bool cullBackFaces,
-                      const rgGizmoOptions& gizmo = {});
+                      const rgGizmoOptions& gizmo = {}, const matrix44* jointProjection = nullptr);
 
     // The picker a viewport's Pick sets up: the view of `state`, the region
     // of w x h client pixels (0 counts as 5) centred on client pixel (x, y)
-    // (y downward), culling as the state draws.
+    // (y downward), culling as the state draws. Joints are hit within
+    // kJointPickPixels: a joint is drawn as a dot, and a click on the dot
+    // (or a few pixels beside it) takes it.
+    static constexpr int kJointPickPixels = 12;
     static rgSelectionPicker ForRegion(const rgViewportState& state, int clientWidth,
                                        int clientHeight, int x, int y, int w, int h,
                                        const rgGizmoOptions& gizmo = {});
@@ -46,6 +51,8 @@ private:
     const matrix44& Top() const { return stack_.back(); }
 
     rgSelectionBuffer buffer_;
+    matrix44 projection_;       // what meshes and handles are tested with
+    matrix44 jointProjection_;  // the same region, widened for joints
     rgViewportRect viewport_;
     rgGizmoOptions gizmo_;
     std::vector<matrix44> stack_;  // model-view; the first entry is the view

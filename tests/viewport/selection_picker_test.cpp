@@ -107,6 +107,13 @@ TEST_F(PickerTest, JointsAreRecordedOnEveryHit) {
     EXPECT_TRUE(PickNode(mesh, PX(0), PY(0)));
     EXPECT_TRUE(PickNode(joint, PX(0), PY(0)));  // behind the mesh, recorded all the same
     EXPECT_FALSE(PickNode(joint, PX(1), PY(0)));
+    // A joint is a dot: a click a few pixels beside it takes it, while a
+    // mesh keeps the narrow region (5 pixels beyond its edge is a miss).
+    EXPECT_TRUE(PickNode(joint, PX(0) + 5, PY(0) - 5));
+    EXPECT_FALSE(PickNode(mesh, PX(2) + 5, PY(0)));
+    hits.Reset(true);
+    EXPECT_TRUE(PickNode(mesh, PX(0), PY(0)));
+    EXPECT_TRUE(PickNode(joint, PX(0), PY(0)));
     ASSERT_EQ(hits.entries.size(), 2u);
     EXPECT_EQ(hits.entries[1].node, joint);
     hits.Reset(false);
