@@ -79,6 +79,8 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
             QSettings("Tamrik", "Kinemo").value("Reader Seconds", 10.0).toDouble(&ok);
         editor.context.SetReaderTimeLimit(ok ? seconds : 10.0);
         editor.state().autosaveMinutes = TAutosaveTimer::StoredMinutes();
+        editor.state().handlesFollowPointer =
+            QSettings("Tamrik", "Kinemo").value("Handles Follow Pointer", false).toBool();
     }
     LoadSettings(editor.state(), settingsPath);
 
@@ -130,6 +132,7 @@ int RunEditor(int argc, char** argv, rgImageDecoder* images) {
             TAutosaveTimer::StoreMinutes(state.autosaveMinutes);
             editor.context.SetReaderTimeLimit(state.readerSeconds);
             QSettings("Tamrik", "Kinemo").setValue("Reader Seconds", state.readerSeconds);
+            QSettings("Tamrik", "Kinemo").setValue("Handles Follow Pointer", state.handlesFollowPointer);
         };
         mainForm.show();
         scripting.RunStartupScripts(true);

@@ -154,6 +154,16 @@ QWidget* TOptionsForm::BuildColorsPage() {
     rows->addRow("Vertex Color:", VertexColorBtn);
     rows->addRow("Selected Vertex Color:", SelVertexColorBtn);
     column->addWidget(vertices);
+
+    auto* handles = new QGroupBox("Handles", page);
+    auto* handleRows = new QVBoxLayout(handles);
+    HandlesFollowBox = new QCheckBox("Handles follow the pointer", handles);
+    HandlesFollowBox->setObjectName("HandlesFollowBox");
+    HandlesFollowBox->setToolTip(
+        "A dragged arrow keeps the point you grabbed under the pointer; off, the pointer's "
+        "sideways travel sets how far the node moves");
+    handleRows->addWidget(HandlesFollowBox);
+    column->addWidget(handles);
     column->addStretch();
     return page;
 }
@@ -172,6 +182,7 @@ void TOptionsForm::Show(const rgPreferences& p) {
     AdaptiveBox->setChecked(p.adaptiveGrid);
     VertexColorBtn->SetColor(ToColor(p.vertexColour));
     SelVertexColorBtn->SetColor(ToColor(p.selectedVertexColour));
+    HandlesFollowBox->setChecked(p.handlesFollowPointer);
     AdaptiveBoxClick();
 }
 
@@ -195,6 +206,7 @@ rgPreferences TOptionsForm::Values() const {
     p.adaptiveGrid = AdaptiveBox->isChecked();
     p.vertexColour = ToChannels(VertexColorBtn->Color());
     p.selectedVertexColour = ToChannels(SelVertexColorBtn->Color());
+    p.handlesFollowPointer = HandlesFollowBox->isChecked();
     return p;
 }
 

@@ -49,6 +49,7 @@ public:
     TFloatSpinEdit* GridSizeEdit = nullptr;
     QSpinBox* MajorGridLinesEdit = nullptr;
     QCheckBox* AdaptiveBox = nullptr;
+    QCheckBox* HandlesFollowBox = nullptr;
     TColorPickerButton* VertexColorBtn = nullptr;
     TColorPickerButton* SelVertexColorBtn = nullptr;
     QPushButton* OkBtn = nullptr;

@@ -20,6 +20,7 @@ rgPreferences rgPreferences::From(const rgState& s) {
     p.selectedVertexColour = s.selectedVertexColour;
     p.autosaveMinutes = s.autosaveMinutes;
     p.readerSeconds = s.readerSeconds;
+    p.handlesFollowPointer = s.handlesFollowPointer;
     return p;
 }
 
@@ -47,6 +48,7 @@ void rgPreferences::StoreInto(rgState& s) const {
     s.selectedVertexColour = selectedVertexColour;
     s.autosaveMinutes = autosaveMinutes;
     s.readerSeconds = readerSeconds;
+    s.handlesFollowPointer = handlesFollowPointer;
 }
 
 int ColourChannelToByte(float channel) {

@@ -21,6 +21,7 @@ struct rgPreferences {
     vector3 selectedVertexColour{1.0f, 0.0f, 0.0f};
     int autosaveMinutes = 2;
     double readerSeconds = 10.0;
+    bool handlesFollowPointer = false;
 
     // The lowest values "OK" accepts; anything below becomes these.
     static constexpr int kMinUndoLevels = 2;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "core/vector3.h"
 #include "editing/reference_frame.h"
 #include "editing/rg_select.h"
@@ -50,4 +52,15 @@ protected:
 
 private:
     void WalkDragNodes(const rgToolEvent& event);
+    // With "Handles follow the pointer": the move along the arrow that puts
+    // the point grabbed at the press under pixel (followX_, followY_).
+    float FollowingAmount(const rgToolEvent& event) const;
+
+    // Per walk position, saved with the frames: where the node stood and the
+    // world direction one unit along the dragged axis of its frame moves it.
+    std::vector<vector3> startPositions_;
+    std::vector<vector3> worldAxes_;
+    int followX_ = 0, followY_ = 0;  // the pixel the current walk moves to
+    float followSign_ = 1.0f;         // -1 while a walk takes the last move back
+    int lastX_ = 0, lastY_ = 0;
 };

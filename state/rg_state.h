@@ -55,6 +55,10 @@ struct rgState {
     // The application keeps both among its own settings.
     double readerSeconds = 10.0;
     int autosaveMinutes = 2;
+    // A dragged transform handle moves its node so that the point grabbed
+    // on the arrow stays under the pointer; off: the pointer's horizontal
+    // travel sets the distance, as the tools have always done.
+    bool handlesFollowPointer = false;
 
     // Beside the record, not persisted.
     int activeAxis = kAxisNone;

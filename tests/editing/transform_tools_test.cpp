@@ -117,6 +117,42 @@ TEST_F(TransformToolTest, PerspectiveArrowDragScalesWithTheDistanceToTheEye) {
     EXPECT_TRUE(Near(WorldPosition(n), {20, 30, 0}));
 }
 
+// "Handles follow the pointer": the point grabbed on an arrow stays under
+// the pointer (as far as the arrow's line allows), in flat and deep views,
+// in several steps and with the arrow turned on screen.
+TEST_F(TransformToolTest, WithHandlesFollowingThePointerTheGrabbedPointStaysUnderIt) {
+    editor.state().handlesFollowPointer = true;
+    const struct {
+        const char* name;
+        int projection;
+        float turnZ;
+        int axis;
+        int dx, dy, steps;
+    } cases[] = {
+        {"front view, x", kProjFront, 0, kAxisX, 37, 0, 1},
+        {"front view, x turned 30 degrees, dragged along it", kProjFront, 0.5235988f, kAxisX, 26, -15, 3},
+        {"perspective, x", kProjPerspective, 0, kAxisX, 40, 0, 4},
+        {"perspective, y", kProjPerspective, 0, kAxisY, 0, -30, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        viewport.state.projection = c.projection;
+        n->GetLocalMatrix().ident();
+        n->GetLocalMatrix().rotate_z(c.turnZ);
+        n->GetLocalMatrix().translate(2, 1, 0);
+        tools().SetCoordSystem(kCoordLocal);
+        tools().Click(rgToolButton::EditTranslate);
+        scene().UpdateScene();
+        const rgPixel before = viewport.PixelOf(WorldPosition(n));
+        DragHandle(n, c.axis, c.dx, c.dy, c.steps);
+        const rgPixel after = viewport.PixelOf(WorldPosition(n));
+        EXPECT_NEAR(after.x - before.x, c.dx, 1.5);
+        EXPECT_NEAR(after.y - before.y, c.dy, 1.5);
+        tools().Click(rgToolButton::EditSelect);
+        TakeNodesAfresh();
+    }
+}
+
 TEST_F(TransformToolTest, TheCentreSphereKeepsANodeUnderTheCursor) {
     rgBone* child = AddJoint(n, {1, 1, 0});  // a translated joint under a translated joint
     n->SetSelected(false);

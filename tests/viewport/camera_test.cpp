@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "viewport/axis_drag.h"
 #include "viewport/camera.h"
 
 namespace {
@@ -162,6 +163,47 @@ TEST(ScreenToWorld, PerspectiveGivesAPointJustBeforeTheEye) {
     const vector3 p = ScreenToWorld(s, 400, 300, 200, 150);
     // Half depth of the 0.5..500 range lies 2 n f / (n + f) in front of the eye.
     EXPECT_TRUE(Near(p, {0, 30, 100 - 2 * 0.5f * 500 / 500.5f}, 1e-3f));
+}
+
+// The point of an axis under the pointer: project a point of the axis to
+// the screen, and the pointer there finds it again (within a pixel).
+TEST(AxisDrag, ThePointUnderThePointerIsFoundOnTheAxis) {
+    const struct {
+        const char* name;
+        int projection;
+        vector3 origin, axis;
+        float t;
+    } cases[] = {
+        {"front view, x axis", kProjFront, {1, 2, 0}, {1, 0, 0}, 3.5f},
+        {"perspective, x axis", kProjPerspective, {0, 0, 0}, {1, 0, 0}, 12},
+        {"perspective, a tilted axis", kProjPerspective, {5, -2, 3}, {0.6f, 0.8f, 0}, -7},
+        {"perspective, toward the eye", kProjPerspective, {0, 0, 0}, {0.2f, 0, 1}, 20},
+    };
+    for (const auto& c : cases) {
+        rgViewportState s;
+        s.projection = c.projection;
+        s.orthoView.set(0, 0, 0.05f);
+        s.perspAngles.set(0.3f, -0.4f, 0);
+        const vector3 target = c.origin + c.axis * c.t;
+        double wx, wy, wz;
+        ASSERT_TRUE(Project(target, ViewMatrix(s), ProjectionMatrix(s.projection, ViewportAspect(400, 300)),
+                            DrawingRect(400, 300), wx, wy, wz))
+            << c.name;
+        const int x = static_cast<int>(std::lround(wx)), y = 300 - static_cast<int>(std::lround(wy));
+        float t = 0;
+        ASSERT_TRUE(AxisParameterUnderPointer(s, 400, 300, x, y, c.origin, c.axis, t)) << c.name;
+        const vector3 found = c.origin + c.axis * t;
+        double fx, fy, fz;
+        Project(found, ViewMatrix(s), ProjectionMatrix(s.projection, ViewportAspect(400, 300)),
+                DrawingRect(400, 300), fx, fy, fz);
+        EXPECT_NEAR(fx, wx, 1.0) << c.name;
+        EXPECT_NEAR(fy, wy, 1.0) << c.name;
+    }
+    // Looking straight down an axis: no single point is nearest.
+    rgViewportState front;
+    front.projection = kProjFront;
+    float t = 0;
+    EXPECT_FALSE(AxisParameterUnderPointer(front, 400, 300, 200, 150, {0, 0, 0}, {0, 0, 1}, t));
 }
 
 }  // namespace
