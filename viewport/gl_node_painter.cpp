@@ -174,9 +174,11 @@ void rgGLPainter::DrawVertices(rgMesh& mesh) {
         greys.insert(greys.end(), {g, g, g});
     });
     if (points_.empty()) return;
-    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_POINT_BIT | GL_CURRENT_BIT |
+                 GL_MULTISAMPLE_BIT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
+    glDisable(GL_MULTISAMPLE);  // vertex dots stay crisp squares of their size
     glDepthFunc(GL_LEQUAL);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);

@@ -32,7 +32,8 @@ rgSelectionPicker rgSelectionPicker::ForRegion(const rgViewportState& state, int
                PickMatrix(static_cast<float>(x), static_cast<float>(clientHeight - y), width,
                           height, area);
     };
-    const float joint = static_cast<float>(kJointPickPixels);
+    // A click takes a joint near its dot; a frame takes what lies inside it.
+    const float joint = w == 0 && h == 0 ? static_cast<float>(kJointPickPixels) : 0.0f;
     const matrix44 jointProjection = region(std::max(pw, joint), std::max(ph, joint));
     return rgSelectionPicker(ViewMatrix(state), region(pw, ph), area, !state.drawBackfaces, gizmo,
                              &jointProjection);

@@ -24,9 +24,9 @@ public:
 
     // The picker a viewport's Pick sets up: the view of `state`, the region
     // of w x h client pixels (0 counts as 5) centred on client pixel (x, y)
-    // (y downward), culling as the state draws. Joints are hit within
-    // kJointPickPixels: a joint is drawn as a dot, and a click on the dot
-    // (or a few pixels beside it) takes it.
+    // (y downward), culling as the state draws. A click (w = h = 0) hits
+    // joints within kJointPickPixels: a joint is drawn as a dot, and a click
+    // on the dot (or a few pixels beside it) takes it.
     static constexpr int kJointPickPixels = 12;
     static rgSelectionPicker ForRegion(const rgViewportState& state, int clientWidth,
                                        int clientHeight, int x, int y, int w, int h,
