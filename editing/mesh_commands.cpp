@@ -28,10 +28,9 @@ int OnSelectedMeshes(rgEditor& editor, const char* label, Change change) {
         editor.context.messages().ShowStatus(std::string(label) + ": select a mesh first");
         return 0;
     }
-    editor.PushUndo(label);
-    // Undo replaced nothing yet: the pointers are the scene's own.
+    editor.PushUndo(label);  // stores a copy: the meshes found above stay the scene's own
     int result = 0;
-    for (rgMesh* mesh : SelectedMeshes(editor.scene())) result += change(*mesh);
+    for (rgMesh* mesh : meshes) result += change(*mesh);
     editor.scene().InvalidateSkins();
     editor.scene().NoteVertexEdits();
     editor.MarkModified();
