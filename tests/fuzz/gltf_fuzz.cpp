@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::create_directories(f);
         return f;
     }();
+    // Registered once the name is built, so it runs before the name is destroyed.
+    static const bool cleaned = (std::atexit([] {
+                                     std::error_code ignored;
+                                     std::filesystem::remove_all(folder, ignored);
+                                 }),
+                                 true);
+    (void)cleaned;
     const bool binary = size >= 4 && std::memcmp(data, "glTF", 4) == 0;
     const std::string path = folder + (binary ? "/a.glb" : "/a.gltf");
     {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,7 +13,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string folder = "/tmp/kinemo_image_fuzz_" + std::to_string(::getpid());
-    static const bool made = (std::system(("mkdir -p " + folder).c_str()), true);
+    static const bool made = [] {
+        std::filesystem::create_directories(folder);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
     (void)made;
     // The first byte picks the file name's extension; Qt also looks at the content.
     static const char* const kNames[] = {"a.png", "a.jpg", "a.bmp", "a.gif",

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -55,6 +57,8 @@ struct World {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World world;
     static const std::string path = "/tmp/kinemo_scene_fuzz_" + std::to_string(::getpid()) + ".rig";
+    static const bool cleaned = (std::atexit([] { std::remove(path.c_str()); }), true);
+    (void)cleaned;
     {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -18,10 +18,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// One folder a process, removed when the tests end.
+struct ScratchFolder {
+    fs::path path = fs::temp_directory_path() / ("kinemo_gltf_" + std::to_string(getpid()));
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
 fs::path Scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("kinemo_gltf_" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    return folder / name;
+    static const ScratchFolder folder;
+    fs::create_directories(folder.path);
+    return folder.path / name;
 }
 
 // Floats of an accessor as the writer lays them out (tightly packed).
