@@ -110,6 +110,7 @@ void rgScene::Clear() {
         root_ = std::make_unique<rgSceneNode>(this);
         NoteStructureChange();
     }
+    clips_.clear();
     context_.nextJointNumber = 1;
     context_.tree().Reset();
 }
@@ -117,6 +118,7 @@ void rgScene::Clear() {
 std::unique_ptr<rgScene> rgScene::Copy() {
     std::unique_ptr<rgScene> copy(new rgScene(context_, CopyTag{}));
     copy->root_.reset(root_->Clone(nullptr, copy.get()));
+    copy->clips_ = clips_;
     copy->NoteStructureChange();
     return copy;
 }
@@ -128,6 +130,7 @@ void rgScene::Adopt(rgSceneNode* node, rgScene* scene) {
 
 void rgScene::SwapContents(rgScene& other) {
     std::swap(root_, other.root_);
+    std::swap(clips_, other.clips_);
     Adopt(root_.get(), this);
     Adopt(other.root_.get(), &other);
     InvalidateSkins();

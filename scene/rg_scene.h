@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "scene/rg_clip.h"
 #include "scene/rg_scene_node.h"
 #include "scene/scene_context.h"
 
@@ -51,8 +52,13 @@ public:
     // The same over the selected nodes only; false when none is selected.
     bool GetSelectionBoundingSphere(vector3& centre, float& radius);
 
+    // The clips, in the order the user made them (undo copies them with
+    // the hierarchy; clearing the scene removes them).
+    std::vector<rgClip>& Clips() { return clips_; }
+    const std::vector<rgClip>& Clips() const { return clips_; }
+
     void Clear();
-    // Exchanges the hierarchies of two scenes (undo makes a copy current
+    // Exchanges the hierarchies (and clips) of two scenes (undo makes a copy current
     // this way, so the scene object scripts hold stays valid).
     void SwapContents(rgScene& other);
     // Deep copy: same context, keys and joint numbers kept, no tree items.
@@ -96,6 +102,7 @@ private:
 
     rgSceneContext& context_;
     std::unique_ptr<rgSceneNode> root_;
+    std::vector<rgClip> clips_;
     uint64_t poseGeneration_ = 1;
     uint64_t structureVersion_ = 0;
     uint64_t vertexEditEpoch_ = 0;

@@ -11,6 +11,7 @@
 
 #include "editing/rg_editor.h"
 #include "scripting/bulk_functions.h"
+#include "scripting/clip_functions.h"
 #include "scripting/file_functions.h"
 #include "scripting/packed_mesh_functions.h"
 #include "scripting/script_bindings.h"
@@ -330,4 +331,5 @@ void OpenScriptBindings(lua_State* L) {
     OpenFileFunctions(L);
     OpenBulkFunctions(L);
     OpenPackedMeshFunctions(L);
+    OpenClipFunctions(L);
 }

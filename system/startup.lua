@@ -140,6 +140,13 @@ function F.viewport(left, top, width, height, projection, d, drawMode, grid, bac
   v:SetDrawBF(backfaces)
 end
 
+-- A clip of the timeline (a merged file's clips join the scene's; a
+-- repeated name gets a number).
+function F.clip(name, first, last, loop)
+  local index, problem = GetScene():AppendClip(name, first, last, loop)
+  if not index then print("Clip '" .. tostring(name) .. "' left out: " .. problem) end
+end
+
 function F.finish()
   for i = 1, table.getn(joints) do
     local j = joints[i]
@@ -344,6 +351,11 @@ function writeScene(file)
     end
   end
   w:put("SceneFile.finish()\n")
+  for i = 0, GetClipCount() - 1 do
+    local name, first, last, loop = GetClip(i)
+    w:put("SceneFile.clip(" .. string.format("%q", name) .. ", " .. first .. ", " .. last .. ", "
+      .. tostring(loop) .. ")\n")
+  end
 
   -- A merged file keeps the user's viewports and frame; a scene saved
   -- without viewports (a batch run) leaves the user's as they are.

@@ -49,6 +49,10 @@ local function dump()
     end
     node = scene:GetNextNode()
   end
+  for i = 0, GetClipCount() - 1 do
+    local name, first, last, loop = GetClip(i)
+    put("clip " .. name .. " | " .. first .. " | " .. last .. " | " .. tostring(loop))
+  end
   for i = 0, GetViewportCount() - 1 do
     local v = GetViewport(i)
     local d = {}
@@ -120,6 +124,8 @@ local persp = CreateViewport()
 persp:SetData2(0.3, -0.2, 0)
 persp:SetDrawBF(1)
 SetFrame(17)
+AddClip("Walk \"fast\"\nturn", 1, 24, true)
+AddClip("Idle", 25, 60)
 
 T.near(hip:GetLocalMatrix():M(3, 1), 1.1, 1e-6, "the joint placement is set")
 local before = dump()
@@ -151,6 +157,8 @@ while node do
   node = scene:GetNextNode()
 end
 T.eq(count, 8, "two copies of four nodes")
+T.eq(GetClipCount(), 4, "the merged file's clips join the scene's")
+T.eq(GetClip(3), "Idle 2", "a merged clip whose name is taken gets a number")
 T.check(ids[3] ~= ids[1] and ids[4] ~= ids[2], "merged joints have their own ids")
 
 -- A scene file that reaches for the system stops with a clear message and
