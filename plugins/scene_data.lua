@@ -18,6 +18,8 @@
 --               normals },                                 -- Build: false generates them
 --             ... },
 --   firstFrame, lastFrame,                                 -- Read: samples' range
+--   clips = { { name, first, last, loop }, ... },           -- the timeline's clips
+--   notes = { "text", ... },                                -- Build: printed on the console
 -- }
 
 SceneData = {}
@@ -40,8 +42,8 @@ end
 
 -- The whole scene. options (all optional):
 --   samples = true    joints with keys get `samples`: SampleOffsets over
---                     firstFrame..lastFrame (their first to last key frame
---                     of the scene's keyed joints, or options.first/last)
+--                     firstFrame..lastFrame (from the first to the last key
+--                     frame or clip frame of the scene, or options.first/last)
 --   deformed = true   meshes get `deformed`: GetDeformedVertices()
 function SceneData.Read(options)
   options = options or {}
@@ -59,6 +61,15 @@ function SceneData.Read(options)
     node = scene:GetNextNode()
   end
   local first, last = options.first, options.last
+  data.clips = {}
+  for i = 0, GetClipCount() - 1 do
+    local name, a, b, loop = GetClip(i)
+    data.clips[i + 1] = { name = name, first = a, last = b, loop = loop }
+    if not options.first then
+      if not first or a < first then first = a end
+      if not last or b > last then last = b end
+    end
+  end
   for i, n in ipairs(order) do
     local kind = n:GetClassName()
     local entry = {
@@ -166,6 +177,12 @@ function SceneData.Build(data)
       end
     end
   end
+  for _, clip in ipairs(data.clips or {}) do
+    local index, problem = scene:AppendClip(clip.name, clip.first, clip.last, clip.loop)
+    if not index then print("Clip '" .. tostring(clip.name) .. "' left out: " .. problem) end
+    if index and clip.last > last then last = clip.last end
+  end
+  for _, note in ipairs(data.notes or {}) do print(note) end
   if last > GetTotalFrames() then SetTotalFrames(last) end
 end
 
@@ -173,7 +190,8 @@ end
 -- read tables without string keys, which cannot fail):
 -- { frameRate, totalFrames, frame, interpolation, firstFrame, lastFrame,
 --   { { kind (0 node, 1 mesh, 2 joint), name, parent, matrix, global, id,
---       offset, relaxed, keys, samples, vertices, faces, deformed, texture }, ... } }
+--       offset, relaxed, keys, samples, vertices, faces, deformed, texture }, ... },
+--   { { name, first, last, loop (1 or 0) }, ... } }
 -- with false for what a node does not have.
 function SceneData.ReadArrays(options)
   local d = SceneData.Read(options)
@@ -184,6 +202,8 @@ function SceneData.ReadArrays(options)
       n.offset or false, n.relaxed or false, n.keys or false, n.samples or false,
       n.vertices or false, n.faces or false, n.deformed or false, n.texture or false }
   end
+  local clips = {}
+  for i, c in ipairs(d.clips) do clips[i] = { c.name, c.first, c.last, c.loop and 1 or 0 } end
   return { d.frameRate, d.totalFrames, d.frame, d.interpolation, d.firstFrame or 0,
-    d.lastFrame or -1, nodes }
+    d.lastFrame or -1, nodes, clips }
 end

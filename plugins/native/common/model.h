@@ -33,6 +33,41 @@ struct Key {
 
 enum class NodeKind { kNode, kMesh, kJoint };
 
+// A channel of a file's animation: key times in seconds and values
+// (translation x, y, z; rotation x, y, z, w as glTF stores it; scale x, y,
+// z). Cubic tracks hold in-tangent, value and out-tangent for each key.
+enum class Interpolation { kStep, kLinear, kCubic };
+enum class ChannelPath { kTranslation = 0, kRotation = 1, kScale = 2 };
+
+struct Track {
+    std::vector<double> times, values;
+    Interpolation interpolation = Interpolation::kLinear;
+
+    int Width(ChannelPath path) const { return path == ChannelPath::kRotation ? 4 : 3; }
+};
+
+struct Channel {
+    int node = -1;  // index into Model::nodes, of any kind
+    ChannelPath path = ChannelPath::kTranslation;
+    Track track;
+};
+
+struct Animation {
+    std::string name;
+    double duration = 0;  // seconds; at least the last key time
+    std::vector<Channel> channels;
+    // Kinemo's own files: the clip's frames and loop flag as they were.
+    int first = 0, last = -1;
+    bool loop = false;
+};
+
+// A named range of frames of the timeline.
+struct Clip {
+    std::string name;
+    int first = 1, last = 1;
+    bool loop = false;
+};
+
 struct Node {
     NodeKind kind = NodeKind::kNode;
     std::string name;
@@ -41,6 +76,11 @@ struct Node {
     Mat4 global;      // read from the scene only
 
     // Joints.
+    bool hasBind = false;  // `bind` holds the file's bind placement (world)
+    Mat4 bind;
+    // Frames at which to key the joint, with their spline parameters, when
+    // the file recorded them (Kinemo's own files); else every frame.
+    std::vector<Key> recordedKeys;
     int id = -1;  // the scene's joint id (read), or 0, 1, 2, ... (built)
     Mat4 offset;  // the pose on top of the rest placement
     Mat4 relaxed;
@@ -62,6 +102,11 @@ struct Model {
     int interpolation = 2;               // 0 constant, 1 linear, 2 spline
     int firstFrame = 0, lastFrame = -1;  // the samples' range
     std::vector<Node> nodes;
+    std::vector<Clip> clips;
+    // Read only: the file's animations, before they become keys and clips.
+    std::vector<Animation> animations;
+    // Lines for the console about what the import changed (weights reduced...).
+    std::vector<std::string> notes;
 
     int Add(NodeKind kind, const std::string& name, int parent) {
         nodes.emplace_back();

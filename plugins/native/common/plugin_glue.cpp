@@ -180,6 +180,26 @@ void PushModel(lua_State* L, const Model& model) {
         lua_rawseti(L, -2, ++i);
     }
     lua_setfield(L, -2, "nodes");
+    lua_createtable(L, static_cast<int>(model.clips.size()), 0);
+    i = 0;
+    for (const Clip& clip : model.clips) {
+        lua_createtable(L, 0, 4);
+        lua_pushlstring(L, clip.name.data(), clip.name.size());
+        lua_setfield(L, -2, "name");
+        SetNumber(L, "first", clip.first);
+        SetNumber(L, "last", clip.last);
+        lua_pushboolean(L, clip.loop);
+        lua_setfield(L, -2, "loop");
+        lua_rawseti(L, -2, ++i);
+    }
+    lua_setfield(L, -2, "clips");
+    lua_createtable(L, static_cast<int>(model.notes.size()), 0);
+    i = 0;
+    for (const std::string& note : model.notes) {
+        lua_pushlstring(L, note.data(), note.size());
+        lua_rawseti(L, -2, ++i);
+    }
+    lua_setfield(L, -2, "notes");
 }
 
 // Pushes SceneData[name].
@@ -303,6 +323,30 @@ void ReadModel(lua_State* L, int data, Model& model) {
     model.interpolation = static_cast<int>(NumberAt(L, data, 4));
     model.firstFrame = static_cast<int>(NumberAt(L, data, 5));
     model.lastFrame = static_cast<int>(NumberAt(L, data, 6));
+    lua_rawgeti(L, data, 8);
+    if (lua_istable(L, -1)) {
+        const int clips = lua_gettop(L);
+        const size_t n = lua_objlen(L, clips);
+        try {
+            for (size_t c = 0; c < n; ++c) {
+                lua_rawgeti(L, clips, static_cast<int>(c) + 1);
+                if (lua_istable(L, -1)) {
+                    const int t = lua_gettop(L);
+                    Clip clip;
+                    clip.name = StringAt(L, t, 1);
+                    clip.first = static_cast<int>(NumberAt(L, t, 2));
+                    clip.last = static_cast<int>(NumberAt(L, t, 3));
+                    clip.loop = NumberAt(L, t, 4) != 0;
+                    model.clips.push_back(clip);
+                }
+                lua_pop(L, 1);
+            }
+        } catch (...) {
+            lua_settop(L, clips - 1);
+            throw;
+        }
+    }
+    lua_pop(L, 1);
     lua_rawgeti(L, data, 7);
     const int nodes = lua_gettop(L);
     const size_t count = lua_istable(L, nodes) ? lua_objlen(L, nodes) : 0;

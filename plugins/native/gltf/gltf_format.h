@@ -6,21 +6,23 @@
 
 // glTF 2.0 (.gltf with its .bin, or .glb) through tinygltf.
 //
-// Export: every node keeps its place in the hierarchy; meshes carry normals,
-// texture coordinates and, when bound, a skin whose inverse bind matrices
-// come from the joints' relaxed matrices; the keys become one animation
-// with a translation and a rotation channel per keyed joint:
-// - constant keys: STEP, with an extra key halfway between two keys, where
-//   the editor switches to the next pose;
+// Export: every node keeps its place in the hierarchy (repeated names get
+// a number); meshes carry normals, texture coordinates and, when bound, a
+// skin whose inverse bind matrices come from the joints' relaxed matrices;
+// each clip becomes an animation (a scene without clips: one, "Animation",
+// from frame 1), times from 0 at the clip's first frame, with channels for
+// every keyed joint in the form of the editor's interpolation:
+// - constant keys: STEP, switching halfway between keys as the editor does;
 // - linear keys: LINEAR (exact: slerp and lerp commute with the rest pose);
 // - spline keys: translations as CUBICSPLINE with the tangents the TCB
-//   parameters give (exact); rotations, which the editor interpolates with
-//   squad, sampled at every frame as LINEAR.
-// Each keyed joint also records its key frames and TCB parameters under
-// extras.kinemo, so that an import into the editor gets the same keys back.
+//   parameters give (exact), cut at the clip's ends; rotations, which the
+//   editor interpolates with squad, sampled at every frame as LINEAR.
+// Each keyed joint also records its key frames and TCB parameters, and each
+// animation its clip's frames and loop flag, under extras.kinemo, so that
+// an import into the editor gets the same keys and clips back.
 //
-// Import samples every channel at the key frames (the recorded ones, or the
-// key times rounded to frames) and keys the joints there.
+// Import: every animation becomes a clip and keys as PlaceSkeletonAndBakeClips
+// (model_animation.h) makes them.
 namespace kinemo_plugin {
 
 // model.frameRate must hold the scene's frame rate (key times in seconds

@@ -12,6 +12,7 @@
 #include <set>
 #include <string_view>
 
+#include "plugins/native/common/model_animation.h"
 #include "plugins/native/gltf/gltf_format.h"
 #include "plugins/native/gltf/tinygltf_config.h"
 
@@ -188,52 +189,6 @@ float Parameter(double value) {
     return std::fabs(value) <= std::numeric_limits<float>::max() ? static_cast<float>(value) : 0.0f;
 }
 
-// A channel's keys: times and values (CUBICSPLINE: in-tangent, value, out-tangent each).
-struct Track {
-    std::vector<double> times, values;
-    int width = 0;  // components of a value
-    std::string interpolation;
-
-    // The value at time t (slerp for rotations).
-    void Sample(double t, bool rotation, double* out) const {
-        const size_t n = times.size();
-        const size_t w = static_cast<size_t>(width);
-        const bool cubic = interpolation == "CUBICSPLINE";
-        auto value = [&](size_t k) { return &values[(cubic ? 3 * k + 1 : k) * w]; };
-        size_t k = 0;
-        while (k + 1 < n && times[k + 1] <= t) ++k;
-        if (t <= times[0] || k + 1 >= n || interpolation == "STEP") {
-            std::copy(value(t <= times[0] ? 0 : k), value(t <= times[0] ? 0 : k) + w, out);
-            return;
-        }
-        const double span = times[k + 1] - times[k];
-        const double u = span > 0 ? (t - times[k]) / span : 0;
-        if (cubic) {
-            const double* a = value(k);
-            const double* b = value(k + 1);
-            const double* outTangent = &values[(3 * k + 2) * w];
-            const double* inTangent = &values[(3 * (k + 1)) * w];
-            const double u2 = u * u, u3 = u2 * u;
-            for (size_t c = 0; c < w; ++c)
-                out[c] = (2 * u3 - 3 * u2 + 1) * a[c] + span * (u3 - 2 * u2 + u) * outTangent[c] +
-                         (-2 * u3 + 3 * u2) * b[c] + span * (u3 - u2) * inTangent[c];
-        } else if (rotation) {
-            const double* a = value(k);
-            const double* b = value(k + 1);
-            const Quat q = Slerp({a[0], a[1], a[2], a[3]}, {b[0], b[1], b[2], b[3]}, u);
-            out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = q.w;
-            return;
-        } else {
-            for (size_t c = 0; c < w; ++c)
-                out[c] = value(k)[c] + (value(k + 1)[c] - value(k)[c]) * u;
-        }
-        if (rotation) {
-            const Quat q = Normalized({out[0], out[1], out[2], out[3]});
-            out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = q.w;
-        }
-    }
-};
-
 class Importer {
 public:
     Importer(const tinygltf::Model& g, const std::string& folder, Model& model,
@@ -287,10 +242,15 @@ public:
             for (auto it = children.rbegin(); it != children.rend(); ++it)
                 stack.push_back({*it, node});
         }
-        if (!RestPose()) return false;
+        for (const int index : jointNodes_) {
+            Node& joint = model_.nodes[static_cast<size_t>(made_[static_cast<size_t>(index)])];
+            auto found = relaxed_.find(index);
+            joint.hasBind = found != relaxed_.end();
+            if (joint.hasBind) joint.bind = found->second;
+        }
         for (const Pending& p : pendingMeshes_)
             if (!AddMesh(p)) return false;
-        return Animation();
+        return Animations() && PlaceSkeletonAndBakeClips(model_, problem_);
     }
 
 private:
@@ -329,8 +289,9 @@ private:
                     continue;
                 }
                 joints_.insert(j);
-                if (!inverse.empty() && !relaxed_.count(j)) {
-                    const Mat4 ibm = Mat4::From(&inverse[k * 16]);
+                if (!relaxed_.count(j)) {
+                    // Without inverse bind matrices a skin binds at the identity.
+                    const Mat4 ibm = inverse.empty() ? Mat4() : Mat4::From(&inverse[k * 16]);
                     if (!IsFinite(ibm))
                         return Fail("skin " + std::to_string(s) +
                                     " has an inverse bind matrix that is not finite");
@@ -409,20 +370,6 @@ private:
             }
         }
         return node;
-    }
-
-    // Joints' rest placements from the bind matrices; their current
-    // transforms become offsets on top.
-    bool RestPose() {
-        for (int index : jointNodes_) {
-            const int node = made_[static_cast<size_t>(index)];
-            auto found = relaxed_.find(index);
-            PlaceJointAtRest(model_, node, found != relaxed_.end() ? &found->second : nullptr);
-            const Node& joint = model_.nodes[static_cast<size_t>(node)];
-            if (!IsFinite(joint.matrix) || !IsFinite(joint.offset))
-                return Fail("joint '" + joint.name + "' has a bind matrix that cannot be inverted");
-        }
-        return true;
     }
 
     std::string Texture(int material) {
@@ -535,10 +482,12 @@ private:
             if (jointSets.back().size() != count * 4 || weightSets.back().size() != count * 4)
                 return Fail(what + " has joints or weights for another number of vertices");
         }
+        if (jointSets.empty()) return true;
+        WeightReport report;
+        std::vector<std::pair<int, double>> influences;
         for (size_t i = 0; i < count; ++i) {
-            Vertex& v = mesh.vertices[i];
-            int used = 0;
-            double sum = 0;
+            influences.clear();
+            bool helper = false;
             for (size_t set = 0; set < jointSets.size(); ++set)
                 for (size_t k = 0; k < 4; ++k) {
                     const double weight = weightSets[set][i * 4 + k];
@@ -546,32 +495,28 @@ private:
                         return Fail(what + ": vertex " + std::to_string(i) +
                                     " has a joint weight that is no number of 0 or more");
                     if (weight == 0) continue;
-                    sum += weight;
                     const double j = jointSets[set][i * 4 + k];
                     if (!(j >= 0 && j < static_cast<double>(skin.joints.size())))
                         return Fail(what + ": vertex " + std::to_string(i) + " names joint " +
                                     NumberText(j) + " of a skin with " +
                                     std::to_string(skin.joints.size()));
-                    if (used == 4)
-                        return Fail(
-                            what + ": vertex " + std::to_string(i) +
-                            " has more than four joint weights; the editor keeps four a vertex");
                     const int node = skin.joints[static_cast<size_t>(j)];
-                    if (helpers_.count(node)) continue;  // the stand-in for unbound vertices
-                    v.joint[used] = made_[static_cast<size_t>(node)];
-                    v.weight[used] = static_cast<float>(weight);
-                    if (v.joint[used] < 0)
+                    if (helpers_.count(node)) {  // the stand-in for unbound vertices
+                        helper = true;
+                        continue;
+                    }
+                    const int joint = made_[static_cast<size_t>(node)];
+                    if (joint < 0)
                         return Fail(what + ": vertex " + std::to_string(i) +
                                     " is bound to a joint outside the scene");
-                    ++used;
+                    influences.push_back({joint, weight});
                 }
-            if (!jointSets.empty() && std::fabs(sum - 1.0) > 0.01) {
-                char text[64];
-                std::snprintf(text, sizeof(text), "%.6g", sum);
-                return Fail(what + ": the joint weights of vertex " + std::to_string(i) +
-                            " add up to " + text + ", not 1");
-            }
+            if (helper && influences.empty()) continue;  // left unbound on purpose
+            if (influences.empty()) ++report.unbound;
+            SetInfluences(influences, mesh.vertices[i], report);
         }
+        const std::string note = report.Note(what);
+        if (!note.empty()) model_.notes.push_back(note);
         return true;
     }
 
@@ -582,16 +527,19 @@ private:
             return Fail("an animation channel names a sampler that is not there");
         const tinygltf::AnimationSampler& s =
             animation.samplers[static_cast<size_t>(channel.sampler)];
-        track.width = width;
-        track.interpolation = s.interpolation.empty() ? "LINEAR" : s.interpolation;
-        if (track.interpolation != "LINEAR" && track.interpolation != "STEP" &&
-            track.interpolation != "CUBICSPLINE")
-            return Fail("an animation sampler has the unknown interpolation " +
-                        track.interpolation);
+        const std::string interpolation = s.interpolation.empty() ? "LINEAR" : s.interpolation;
+        if (interpolation == "LINEAR")
+            track.interpolation = Interpolation::kLinear;
+        else if (interpolation == "STEP")
+            track.interpolation = Interpolation::kStep;
+        else if (interpolation == "CUBICSPLINE")
+            track.interpolation = Interpolation::kCubic;
+        else
+            return Fail("an animation sampler has the unknown interpolation " + interpolation);
         if (!accessors_.Read(s.input, 1, "an animation's key times", track.times) ||
             !accessors_.Read(s.output, width, "an animation's key values", track.values))
             return false;
-        const size_t per = track.interpolation == "CUBICSPLINE" ? 3 : 1;
+        const size_t per = track.interpolation == Interpolation::kCubic ? 3 : 1;
         if (track.times.empty() ||
             track.values.size() != track.times.size() * per * static_cast<size_t>(width))
             return Fail("an animation sampler has " + std::to_string(track.times.size()) +
@@ -601,84 +549,75 @@ private:
         for (size_t k = 0; k < track.times.size(); ++k)
             if (!std::isfinite(track.times[k]) || (k > 0 && track.times[k] < track.times[k - 1]))
                 return Fail("an animation's key times are not rising numbers");
+        if (!(track.times.back() < 1e6))
+            return Fail("an animation runs beyond a million seconds");
         for (double v : track.values)
             if (!std::isfinite(v))
                 return Fail("an animation has a key value that is not a finite number");
         return true;
     }
 
-    bool Animation() {
-        if (g_.animations.empty()) return true;
-        const tinygltf::Animation& animation = g_.animations[0];
+    // Every animation, as it is; the frames it keys are made later.
+    bool Animations() {
         double rate = model_.frameRate > 0 ? model_.frameRate : 24;
-        if (const tinygltf::Value* ours = Kinemo(animation.extras);
-            ours && ours->Has("frameRate")) {
-            const double recorded = Number(ours->Get("frameRate"));
-            if (recorded > 0 && std::isfinite(recorded)) rate = recorded;
-        }
-        std::map<int, std::array<Track, 3>> tracks;  // joint node: translation, rotation, scale
-        for (const tinygltf::AnimationChannel& channel : animation.channels) {
-            const int target = channel.target_node;
-            if (target < 0 || static_cast<size_t>(target) >= g_.nodes.size())
-                return Fail("an animation channel targets node " + std::to_string(target) +
-                            ", which is not there");
-            if (!joints_.count(target) || made_[static_cast<size_t>(target)] < 0)
-                continue;  // only joints carry keys
-            const int slot = channel.target_path == "translation" ? 0
-                             : channel.target_path == "rotation"  ? 1
-                             : channel.target_path == "scale"     ? 2
-                                                                  : -1;
-            if (slot < 0) continue;
-            if (!ReadTrack(animation, channel, slot == 1 ? 4 : 3,
-                           tracks[target][static_cast<size_t>(slot)]))
-                return false;
-        }
-        for (const auto& [index, channels] : tracks) {
-            Node& joint = model_.nodes[static_cast<size_t>(made_[static_cast<size_t>(index)])];
-            std::vector<Key> keys;
-            const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(index)].extras);
-            if (ours && ours->Has("keys") && ours->Get("keys").IsArray()) {
-                const tinygltf::Value& list = ours->Get("keys");
-                for (size_t k = 0; k + 7 <= list.ArrayLen(); k += 7) {
-                    Key key;
-                    const double frame = std::round(Number(list.Get(static_cast<int>(k))));
-                    if (!(std::fabs(frame) < 1000000))
-                        return Fail("an animation runs beyond a million frames");
-                    key.frame = static_cast<int>(frame);
-                    for (size_t p = 0; p < 6; ++p)
-                        key.tcb[p] = Parameter(Number(list.Get(static_cast<int>(k + 1 + p))));
-                    keys.push_back(key);
-                }
-            } else {
-                std::set<long> frames;
-                for (const Track& t : channels)
-                    for (double time : t.times) {
-                        const double frame = std::round(time * rate);
-                        if (std::fabs(frame) >= 1000000)
-                            return Fail("an animation runs beyond a million frames");
-                        frames.insert(static_cast<long>(frame));
+        for (const tinygltf::Animation& animation : g_.animations)
+            if (const tinygltf::Value* ours = Kinemo(animation.extras);
+                ours && ours->Has("frameRate")) {
+                const double recorded = Number(ours->Get("frameRate"));
+                if (recorded > 0 && recorded <= 1000) rate = recorded;
+            }
+        model_.frameRate = rate;
+        for (size_t a = 0; a < g_.animations.size(); ++a) {
+            const tinygltf::Animation& animation = g_.animations[a];
+            Animation& out = model_.animations.emplace_back();
+            out.name = !animation.name.empty() ? animation.name
+                                               : "Animation " + std::to_string(a + 1);
+            if (const tinygltf::Value* ours = Kinemo(animation.extras)) {
+                if (ours->Has("first") && ours->Has("last")) {
+                    const double first = Number(ours->Get("first")), last = Number(ours->Get("last"));
+                    if (first >= 1 && last >= first && last <= 1000000) {
+                        out.first = static_cast<int>(first);
+                        out.last = static_cast<int>(last);
                     }
-                for (long f : frames) {
-                    keys.emplace_back();
-                    keys.back().frame = static_cast<int>(f);
                 }
+                if (ours->Has("loop") && ours->Get("loop").IsBool())
+                    out.loop = ours->Get("loop").Get<bool>();
             }
-            const Trs rest = Decompose(NodeMatrix(g_.nodes[static_cast<size_t>(index)]));
-            for (Key& key : keys) {
-                Trs trs = rest;
-                const double time = key.frame / rate;
-                if (!channels[0].times.empty()) channels[0].Sample(time, false, trs.t);
-                if (!channels[1].times.empty()) {
-                    double q[4];
-                    channels[1].Sample(time, true, q);
-                    trs.r = {q[0], q[1], q[2], q[3]};
-                }
-                if (!channels[2].times.empty()) channels[2].Sample(time, false, trs.s);
-                key.offset = OffsetFor(joint.matrix, Compose(trs));
-                if (!IsFinite(key.offset))
-                    return Fail("joint '" + joint.name + "' has a key that cannot be posed");
+            for (const tinygltf::AnimationChannel& channel : animation.channels) {
+                const int target = channel.target_node;
+                if (target < 0 || static_cast<size_t>(target) >= g_.nodes.size())
+                    return Fail("an animation channel targets node " + std::to_string(target) +
+                                ", which is not there");
+                const int node = made_[static_cast<size_t>(target)];
+                if (node < 0) continue;  // a node the scene leaves out
+                const int slot = channel.target_path == "translation" ? 0
+                                 : channel.target_path == "rotation"  ? 1
+                                 : channel.target_path == "scale"     ? 2
+                                                                      : -1;
+                if (slot < 0) continue;  // morph weights: nothing the editor keeps
+                Channel& c = out.channels.emplace_back();
+                c.node = node;
+                c.path = static_cast<ChannelPath>(slot);
+                if (!ReadTrack(animation, channel, slot == 1 ? 4 : 3, c.track)) return false;
+                out.duration = std::max(out.duration, c.track.times.back());
             }
-            joint.keys = std::move(keys);
+        }
+        // Kinemo's own files say at which frames the joints were keyed.
+        for (const int index : jointNodes_) {
+            const tinygltf::Value* ours = Kinemo(g_.nodes[static_cast<size_t>(index)].extras);
+            if (!ours || !ours->Has("keys") || !ours->Get("keys").IsArray()) continue;
+            Node& joint = model_.nodes[static_cast<size_t>(made_[static_cast<size_t>(index)])];
+            const tinygltf::Value& list = ours->Get("keys");
+            for (size_t k = 0; k + 7 <= list.ArrayLen(); k += 7) {
+                Key key;
+                const double frame = std::round(Number(list.Get(static_cast<int>(k))));
+                if (!(std::fabs(frame) < 1000000))
+                    return Fail("an animation runs beyond a million frames");
+                key.frame = static_cast<int>(frame);
+                for (size_t p = 0; p < 6; ++p)
+                    key.tcb[p] = Parameter(Number(list.Get(static_cast<int>(k + 1 + p))));
+                joint.recordedKeys.push_back(key);
+            }
         }
         return true;
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "plugins/native/gltf/gltf_format.h"
 #include "plugins/native/gltf/tinygltf_config.h"
@@ -33,7 +34,7 @@ public:
         Nodes();
         for (size_t i = 0; i < m_.nodes.size(); ++i)
             if (m_.nodes[i].kind == NodeKind::kMesh) Mesh(static_cast<int>(i));
-        Animation();
+        Animations();
         CommonRoot();
         if (!bin_.empty()) {
             g_.buffers.emplace_back();
@@ -92,13 +93,22 @@ private:
         n.scale = {trs.s[0], trs.s[1], trs.s[2]};
     }
 
+    // Consumers look nodes up by name: a repeated name gets a number.
+    std::string UniqueName(const std::string& name) {
+        if (names_.insert(name).second) return name;
+        for (int n = 2;; ++n) {
+            const std::string numbered = name + " " + std::to_string(n);
+            if (names_.insert(numbered).second) return numbered;
+        }
+    }
+
     void Nodes() {
         g_.scenes.emplace_back();
         g_.defaultScene = 0;
         for (size_t i = 0; i < m_.nodes.size(); ++i) {
             const Node& node = m_.nodes[i];
             tinygltf::Node n;
-            n.name = node.name;
+            n.name = UniqueName(node.name.empty() ? "Node" : node.name);
             // Joints as the current pose shows them; keys animate them.
             SetTrs(n, node.kind == NodeKind::kJoint ? PoseMatrix(node.matrix, node.offset)
                                                     : node.matrix);
@@ -132,7 +142,7 @@ private:
             }
         if (!split) return;
         tinygltf::Node root;
-        root.name = "Kinemo";
+        root.name = UniqueName("Kinemo");
         tinygltf::Value::Object flag, ours;
         flag["root"] = tinygltf::Value(true);
         ours["kinemo"] = tinygltf::Value(flag);
@@ -270,23 +280,33 @@ private:
                 continue;
             }
             bound = true;
-            size_t k = 0;
+            size_t k = 0, strongest = 0;
             for (const auto& [slot, weight] : weights) {
                 jointValues[i * 4 + k] = static_cast<uint16_t>(slot);
                 weightValues[i * 4 + k] = static_cast<float>(weight / sum);
+                if (weightValues[i * 4 + k] > weightValues[i * 4 + strongest]) strongest = k;
                 ++k;
             }
+            // The floats must add up to 1 as consumers check it: the
+            // strongest weight takes what rounding left over.
+            double others = 0;
+            for (size_t s = 0; s < 4; ++s)
+                if (s != strongest) others += weightValues[i * 4 + s];
+            weightValues[i * 4 + strongest] = static_cast<float>(1.0 - others);
         }
         if (!bound) return -1;
         std::vector<int> skinJoints = joints_;
         std::vector<float> inverse;
         for (int j : joints_) {
-            const Mat4 ibm = Mul(node.matrix, Inverse(m_.nodes[static_cast<size_t>(j)].relaxed));
+            Mat4 ibm = Mul(node.matrix, Inverse(m_.nodes[static_cast<size_t>(j)].relaxed));
+            // An affine matrix, exactly: rounding must not leave 1e-17 where 0 belongs.
+            ibm.m[3] = ibm.m[7] = ibm.m[11] = 0;
+            ibm.m[15] = 1;
             for (double value : ibm.m) inverse.push_back(static_cast<float>(value));
         }
         if (unbound) {
             tinygltf::Node stand;
-            stand.name = node.name + " (unbound vertices)";
+            stand.name = UniqueName(node.name + " (unbound vertices)");
             tinygltf::Value::Object flag, ours;
             flag["unbound"] = tinygltf::Value(true);
             ours["kinemo"] = tinygltf::Value(flag);
@@ -398,73 +418,152 @@ private:
         }
     }
 
-    void Animation() {
-        tinygltf::Animation animation;
-        animation.name = "Kinemo";
+    // What the editor shows of joint `joint` at frame f: its sample there.
+    Trs SampledPose(const Node& joint, int frame) const {
+        const int i = frame - m_.firstFrame;
+        if (i >= 0 && static_cast<size_t>(i) < joint.samples.size())
+            return Decompose(PoseMatrix(joint.matrix, joint.samples[static_cast<size_t>(i)]));
+        // Without samples: the nearest key (exact outside the keys' range).
+        const Key* best = &joint.keys.front();
+        for (const Key& k : joint.keys)
+            if (std::abs(k.frame - frame) < std::abs(best->frame - frame)) best = &k;
+        return Decompose(PoseMatrix(joint.matrix, best->offset));
+    }
+
+    // The channels of one keyed joint over the frames first..last, times
+    // from 0 at `first`, in the form of the editor's interpolation.
+    void JointChannels(tinygltf::Animation& animation, int index, int first, int last,
+                       double rate) {
+        const Node& joint = m_.nodes[static_cast<size_t>(index)];
+        auto time = [&](double frame) { return static_cast<float>((frame - first) / rate); };
+        const size_t n = joint.keys.size();
+        std::vector<Trs> poses;
+        for (const Key& key : joint.keys)
+            poses.push_back(Decompose(PoseMatrix(joint.matrix, key.offset)));
+        std::vector<float> times, translations, turns;
+        std::vector<Quat> rotations;
+        auto put = [&](double frame, const Trs& pose) {
+            times.push_back(time(frame));
+            Put(translations, pose.t, 3);
+            rotations.push_back(pose.r);
+        };
+        auto finishRotations = [&]() {
+            for (const Quat& q : Continuous(rotations)) Put(turns, q);
+        };
+        if (m_.interpolation == 0) {
+            // The editor switches to the next key's pose halfway between keys.
+            put(first, SampledPose(joint, first));
+            for (size_t k = 1; k < n; ++k) {
+                const double half = (joint.keys[k - 1].frame + joint.keys[k].frame) / 2.0;
+                if (half > first && half < last) put(half, poses[k]);
+            }
+            if (last > first) put(last, SampledPose(joint, last));
+            finishRotations();
+            Channel(animation, index, "translation", times, translations, 3, "STEP");
+            Channel(animation, index, "rotation", times, turns, 4, "STEP");
+            return;
+        }
+        if (m_.interpolation == 1 || n == 1) {
+            put(first, SampledPose(joint, first));
+            for (size_t k = 0; k < n; ++k)
+                if (joint.keys[k].frame > first && joint.keys[k].frame < last)
+                    put(joint.keys[k].frame, poses[k]);
+            if (last > first) put(last, SampledPose(joint, last));
+            finishRotations();
+            Channel(animation, index, "translation", times, translations, 3, "LINEAR");
+            Channel(animation, index, "rotation", times, turns, 4, "LINEAR");
+            return;
+        }
+        // Spline: translations as the TCB curve itself, cut at the clip's
+        // ends; rotations (squad has no glTF form) at every frame.
+        std::vector<float> tangents;
+        Tangents(joint.keys, poses, tangents, rate);
+        auto tangent = [&](size_t k, int part, int c) {  // part 0 in, 2 out
+            return static_cast<double>(tangents[(3 * k + static_cast<size_t>(part)) * 3 +
+                                                static_cast<size_t>(c)]);
+        };
+        std::vector<float> curve;
+        auto cut = [&](int frame) {  // the curve's value and slope at a frame between keys
+            double value[3], slope[3] = {0, 0, 0};
+            if (frame <= joint.keys.front().frame || frame >= joint.keys.back().frame) {
+                const Trs& end = frame <= joint.keys.front().frame ? poses.front() : poses.back();
+                std::copy(end.t, end.t + 3, value);
+            } else {
+                size_t k = 0;
+                while (joint.keys[k + 1].frame <= frame) ++k;
+                const double span = (joint.keys[k + 1].frame - joint.keys[k].frame) / rate;
+                const double u = (frame - joint.keys[k].frame) / rate / span;
+                const double u2 = u * u, u3 = u2 * u;
+                for (int c = 0; c < 3; ++c) {
+                    const double p0 = poses[k].t[c], p1 = poses[k + 1].t[c];
+                    const double m0 = tangent(k, 2, c), m1 = tangent(k + 1, 0, c);
+                    value[c] = (2 * u3 - 3 * u2 + 1) * p0 + span * (u3 - 2 * u2 + u) * m0 +
+                               (-2 * u3 + 3 * u2) * p1 + span * (u3 - u2) * m1;
+                    slope[c] = ((6 * u2 - 6 * u) * p0 + span * (3 * u2 - 4 * u + 1) * m0 +
+                                (-6 * u2 + 6 * u) * p1 + span * (3 * u2 - 2 * u) * m1) /
+                               span;
+                }
+            }
+            times.push_back(time(frame));
+            Put(curve, slope, 3);
+            Put(curve, value, 3);
+            Put(curve, slope, 3);
+        };
+        auto isKey = [&](int frame) {
+            return std::any_of(joint.keys.begin(), joint.keys.end(),
+                               [frame](const Key& k) { return k.frame == frame; });
+        };
+        if (!isKey(first)) cut(first);
+        for (size_t k = 0; k < n; ++k) {
+            if (joint.keys[k].frame < first || joint.keys[k].frame > last) continue;
+            times.push_back(time(joint.keys[k].frame));
+            curve.insert(curve.end(), tangents.begin() + static_cast<long>(9 * k),
+                         tangents.begin() + static_cast<long>(9 * k + 9));
+        }
+        if (last > first && !isKey(last)) cut(last);
+        Channel(animation, index, "translation", times, curve, 3, "CUBICSPLINE");
+        times.clear();
+        for (int f = first; f <= last; ++f) {
+            times.push_back(time(f));
+            rotations.push_back(SampledPose(joint, f).r);
+        }
+        finishRotations();
+        Channel(animation, index, "rotation", times, turns, 4, "LINEAR");
+    }
+
+    // One animation a clip, in list order; a scene without clips gets one,
+    // "Animation", from frame 1 to its last key.
+    void Animations() {
         const double rate = m_.frameRate > 0 ? m_.frameRate : 24;
+        std::vector<Clip> clips = m_.clips;
+        int lastKey = 0;
+        for (const Node& node : m_.nodes)
+            if (node.kind == NodeKind::kJoint && !node.keys.empty())
+                lastKey = std::max(lastKey, node.keys.back().frame);
+        if (clips.empty()) {
+            if (lastKey == 0) return;
+            clips.push_back({"Animation", 1, std::max(lastKey, 1), false});
+        }
+        for (const Clip& clip : clips) {
+            tinygltf::Animation animation;
+            animation.name = clip.name;
+            for (size_t i = 0; i < m_.nodes.size(); ++i)
+                if (m_.nodes[i].kind == NodeKind::kJoint && !m_.nodes[i].keys.empty())
+                    JointChannels(animation, static_cast<int>(i), clip.first, clip.last, rate);
+            if (animation.channels.empty()) continue;
+            tinygltf::Value::Object ours, extras;
+            ours["frameRate"] = tinygltf::Value(rate);
+            ours["first"] = tinygltf::Value(clip.first);
+            ours["last"] = tinygltf::Value(clip.last);
+            ours["loop"] = tinygltf::Value(clip.loop);
+            extras["kinemo"] = tinygltf::Value(ours);
+            animation.extras = tinygltf::Value(extras);
+            g_.animations.push_back(animation);
+        }
+        // The keys themselves, so that the editor reads back the same keys.
         for (size_t i = 0; i < m_.nodes.size(); ++i) {
             const Node& joint = m_.nodes[i];
             if (joint.kind != NodeKind::kJoint || joint.keys.empty()) continue;
-            const int index = static_cast<int>(i);
-            std::vector<Trs> poses;
-            std::vector<Quat> rotations;
-            for (const Key& key : joint.keys) {
-                poses.push_back(Decompose(PoseMatrix(joint.matrix, key.offset)));
-                rotations.push_back(poses.back().r);
-            }
-            rotations = Continuous(rotations);
-            std::vector<float> times, translations, turns;
-            const size_t n = joint.keys.size();
-            if (m_.interpolation == 0) {
-                // The editor switches to the next key's pose halfway between keys.
-                for (size_t k = 0; k < n; ++k) {
-                    for (size_t half = 0; half < (k + 1 < n ? 2u : 1u); ++half) {
-                        const size_t shown = k + half;
-                        times.push_back(static_cast<float>(
-                            (half ? (joint.keys[k].frame + joint.keys[k + 1].frame) / 2.0
-                                  : joint.keys[k].frame) /
-                            rate));
-                        Put(translations, poses[shown].t, 3);
-                        Put(turns, rotations[shown]);
-                    }
-                }
-                Channel(animation, index, "translation", times, translations, 3, "STEP");
-                Channel(animation, index, "rotation", times, turns, 4, "STEP");
-            } else if (m_.interpolation == 1 || n == 1) {
-                for (size_t k = 0; k < n; ++k) {
-                    times.push_back(static_cast<float>(joint.keys[k].frame / rate));
-                    Put(translations, poses[k].t, 3);
-                    Put(turns, rotations[k]);
-                }
-                Channel(animation, index, "translation", times, translations, 3, "LINEAR");
-                Channel(animation, index, "rotation", times, turns, 4, "LINEAR");
-            } else {
-                for (const Key& key : joint.keys)
-                    times.push_back(static_cast<float>(key.frame / rate));
-                Tangents(joint.keys, poses, translations, rate);
-                Channel(animation, index, "translation", times, translations, 3, "CUBICSPLINE");
-                // Squad has no glTF form: the rotation at every frame.
-                std::vector<float> frameTimes;
-                std::vector<Quat> sampled;
-                const int first = joint.keys.front().frame, last = joint.keys.back().frame;
-                const bool haveSamples =
-                    static_cast<int>(joint.samples.size()) == m_.lastFrame - m_.firstFrame + 1 &&
-                    first >= m_.firstFrame && last <= m_.lastFrame;
-                for (int f = first; haveSamples && f <= last; ++f) {
-                    frameTimes.push_back(static_cast<float>(f / rate));
-                    sampled.push_back(
-                        Decompose(PoseMatrix(joint.matrix,
-                                             joint.samples[static_cast<size_t>(f - m_.firstFrame)]))
-                            .r);
-                }
-                if (!haveSamples) {
-                    frameTimes = times;
-                    sampled = rotations;
-                }
-                for (const Quat& q : Continuous(sampled)) Put(turns, q);
-                Channel(animation, index, "rotation", frameTimes, turns, 4, "LINEAR");
-            }
-            // The keys themselves, so that the editor reads back the same keys.
             tinygltf::Value::Array keys;
             for (const Key& key : joint.keys) {
                 keys.push_back(tinygltf::Value(key.frame));
@@ -475,12 +574,6 @@ private:
             extras["kinemo"] = tinygltf::Value(ours);
             g_.nodes[i].extras = tinygltf::Value(extras);
         }
-        if (animation.channels.empty()) return;
-        tinygltf::Value::Object ours, extras;
-        ours["frameRate"] = tinygltf::Value(rate);
-        extras["kinemo"] = tinygltf::Value(ours);
-        animation.extras = tinygltf::Value(extras);
-        g_.animations.push_back(animation);
     }
 
     const Model& m_;
@@ -490,6 +583,7 @@ private:
     std::map<int, int> jointById_;  // scene joint id -> model node
     std::vector<int> joints_;       // model nodes that are joints, in order
     std::map<std::string, int> materials_;
+    std::set<std::string> names_;
 };
 
 }  // namespace
