@@ -24,6 +24,7 @@ PACKAGES="
   libtinygltf-dev
   nlohmann-json3-dev
   libassimp-dev
+  libminizip-dev
   assimp-utils
   ogre-1.12-tools
   libxml2-utils

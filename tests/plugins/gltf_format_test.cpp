@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <unistd.h>
 
 #include "animation/key_evaluation.h"
+#include "plugins/native/common/texture_files.h"
 #include "plugins/native/gltf/gltf_format.h"
 #include "plugins/native/gltf/tinygltf_config.h"
 #include "tests/scene/scene_fixture.h"
@@ -349,4 +351,87 @@ TEST(GltfFiles, DeepNestingIsRefusedBeforeParsing) {
             << problem;
         if (c.tooDeep) EXPECT_FALSE(read);
     }
+}
+
+// Images inside a .glb become files the editor can load, and a .glb export
+// carries its images again; references from other machines are looked for
+// beside the model.
+TEST(GltfFiles, ImagesTravelWithTheFile) {
+    const fs::path home = Scratch("data_home");
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const unsigned char png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I',
+                                 'H', 'D', 'R', 0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0, 0x90,
+                                 0x77, 0x53, 0xde};
+    Triangle t;
+    auto& data = t.g.buffers[0].data;
+    while (data.size() % 4) data.push_back(0);
+    tinygltf::BufferView view;
+    view.buffer = 0;
+    view.byteOffset = data.size();
+    view.byteLength = sizeof png;
+    data.insert(data.end(), png, png + sizeof png);
+    t.g.bufferViews.push_back(view);
+    tinygltf::Image image;
+    image.name = "skin";
+    image.bufferView = static_cast<int>(t.g.bufferViews.size()) - 1;
+    image.mimeType = "image/png";
+    t.g.images.push_back(image);
+    tinygltf::Texture texture;
+    texture.source = 0;
+    t.g.textures.push_back(texture);
+    tinygltf::Material material;
+    material.pbrMetallicRoughness.baseColorTexture.index = 0;
+    t.g.materials.push_back(material);
+    t.g.meshes[0].primitives[0].material = 0;
+    const std::string path = Scratch("embedded.glb").string();
+    tinygltf::TinyGLTF writer;
+    ASSERT_TRUE(writer.WriteGltfSceneToFile(&t.g, path, false, true, false, true));
+
+    kp::Model model;
+    std::string problem;
+    ASSERT_TRUE(kp::ReadGltf(path, model, problem)) << problem;
+    std::string file;
+    for (const kp::Node& n : model.nodes)
+        if (n.kind == kp::NodeKind::kMesh) file = n.texture;
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(file.rfind((home / "Tamrik/Kinemo/textures").string(), 0), 0u) << file;
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, std::string(reinterpret_cast<const char*>(png), sizeof png));
+
+    // Exported as .glb: the image is inside, no path.
+    for (size_t i = 0; i < model.nodes.size(); ++i) model.nodes[i].id = static_cast<int>(i);
+    const std::string again = Scratch("embedded_again").string();
+    ASSERT_TRUE(kp::WriteGltf(again, model, true, problem)) << problem;
+    tinygltf::Model g;
+    std::string error, warning;
+    tinygltf::TinyGLTF loader;
+    loader.SetImageLoader([](tinygltf::Image*, const int, std::string*, std::string*, int, int,
+                             const unsigned char*, int, void*) { return true; },
+                          nullptr);
+    ASSERT_TRUE(loader.LoadBinaryFromFile(&g, &error, &warning, again + ".glb")) << error;
+    ASSERT_EQ(g.images.size(), 1u);
+    EXPECT_GE(g.images[0].bufferView, 0);
+    EXPECT_TRUE(g.images[0].uri.empty());
+    EXPECT_EQ(g.images[0].mimeType, "image/png");
+    unsetenv("XDG_DATA_HOME");
+}
+
+TEST(GltfFiles, TexturePathsFromOtherMachinesAreLookedForBesideTheModel) {
+    const fs::path folder = Scratch("model_folder");
+    fs::create_directories(folder / "textures");
+    std::ofstream(folder / "beside.jpg") << "x";
+    std::ofstream(folder / "textures" / "inside.png") << "x";
+    const struct {
+        const char* reference;
+        fs::path found;
+    } cases[] = {
+        {"beside.jpg", folder / "beside.jpg"},
+        {"C:/work/beside.jpg", folder / "beside.jpg"},
+        {"C:\\work\\maps\\inside.png", folder / "textures" / "inside.png"},
+        {"/elsewhere/inside.png", folder / "textures" / "inside.png"},
+        {"../gone.png", (folder / "../gone.png").lexically_normal()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kp::FindTexture(folder.string(), c.reference), c.found.string()) << c.reference;
 }

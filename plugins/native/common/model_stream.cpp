@@ -9,7 +9,7 @@ namespace kinemo_plugin {
 
 namespace {
 
-constexpr char kMagic[4] = {'K', 'R', 'M', '1'};
+constexpr char kMagic[4] = {'K', 'R', 'M', '2'};
 constexpr uint32_t kMaxText = 1 << 16;  // a name or a texture path
 
 // Fixed sizes of the records, for checking counts against what is left.
@@ -95,6 +95,9 @@ bool ReadNode(Reader& in, Model& model, int index) {
     if (!in.U8(kind) || !in.Text(node.name) || !in.I32(parent) || !in.Matrix(node.matrix) ||
         !in.I32(id) || !in.Matrix(node.offset) || !in.Matrix(node.relaxed))
         return false;
+    uint8_t hasBind = 0;
+    if (!in.U8(hasBind) || !in.Matrix(node.bind)) return false;
+    node.hasBind = hasBind != 0;
     if (kind > static_cast<uint8_t>(NodeKind::kJoint)) return in.Fail("a node is of no known kind");
     if (parent < -1 || parent >= index) return in.Fail("a node's parent does not come before it");
     node.kind = static_cast<NodeKind>(kind);
@@ -148,6 +151,44 @@ bool ReadNode(Reader& in, Model& model, int index) {
     return true;
 }
 
+bool ReadAnimation(Reader& in, Model& model, Animation& a) {
+    uint32_t channels = 0;
+    if (!in.Text(a.name) || !in.F64(a.duration) ||
+        !in.Count(channels, 4 + 1 + 1 + 4, "channel"))
+        return false;
+    if (!(a.duration >= 0 && a.duration < 1e6))
+        return in.Fail("an animation lasts longer than a million seconds");
+    a.channels.resize(channels);
+    for (Channel& c : a.channels) {
+        int32_t node = 0;
+        uint8_t path = 0, interpolation = 0;
+        uint32_t keys = 0;
+        if (!in.I32(node) || !in.U8(path) || !in.U8(interpolation)) return false;
+        if (node < 0 || static_cast<size_t>(node) >= model.nodes.size())
+            return in.Fail("a channel names a node that is not there");
+        if (path > 2 || interpolation > 2) return in.Fail("a channel is of no known kind");
+        c.node = node;
+        c.path = static_cast<ChannelPath>(path);
+        c.track.interpolation = static_cast<Interpolation>(interpolation);
+        const size_t values = static_cast<size_t>(c.track.Width(c.path)) *
+                              (c.track.interpolation == Interpolation::kCubic ? 3 : 1);
+        if (!in.Count(keys, 8 * (1 + values), "key")) return false;
+        if (keys == 0) return in.Fail("a channel has no keys");
+        c.track.times.resize(keys);
+        for (double& t : c.track.times)
+            if (!in.F64(t)) return false;
+        for (size_t k = 1; k < keys; ++k)
+            if (c.track.times[k] < c.track.times[k - 1])
+                return in.Fail("a channel's key times are not rising");
+        if (!(std::fabs(c.track.times.back()) < 1e6) || !(std::fabs(c.track.times.front()) < 1e6))
+            return in.Fail("a channel runs beyond a million seconds");
+        c.track.values.resize(keys * values);
+        for (double& v : c.track.values)
+            if (!in.F64(v)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ModelStream(const Model& model) {
@@ -165,6 +206,8 @@ std::string ModelStream(const Model& model) {
         out.I32(node.id);
         out.Matrix(node.offset);
         out.Matrix(node.relaxed);
+        out.U8(node.hasBind ? 1 : 0);
+        out.Matrix(node.bind);
         out.U32(static_cast<uint32_t>(node.keys.size()));
         for (const Key& k : node.keys) {
             out.I32(k.frame);
@@ -186,6 +229,22 @@ std::string ModelStream(const Model& model) {
         out.Text(node.texture);
         out.U8(node.hasNormals ? 1 : 0);
     }
+    out.U32(static_cast<uint32_t>(model.animations.size()));
+    for (const Animation& a : model.animations) {
+        out.Text(a.name);
+        out.F64(a.duration);
+        out.U32(static_cast<uint32_t>(a.channels.size()));
+        for (const Channel& c : a.channels) {
+            out.I32(c.node);
+            out.U8(static_cast<uint8_t>(c.path));
+            out.U8(static_cast<uint8_t>(c.track.interpolation));
+            out.U32(static_cast<uint32_t>(c.track.times.size()));
+            for (double t : c.track.times) out.F64(t);
+            for (double v : c.track.values) out.F64(v);
+        }
+    }
+    out.U32(static_cast<uint32_t>(model.notes.size()));
+    for (const std::string& note : model.notes) out.Text(note);
     return out.out;
 }
 
@@ -195,7 +254,7 @@ bool ParseModelStream(const std::string& bytes, Model& model, std::string& why) 
     int32_t settings[5] = {};
     uint32_t nodes = 0;
     // The smallest node: kind, empty name, parent, three matrices, id, four counts and a flag.
-    constexpr size_t kSmallestNode = 1 + 4 + 4 + 3 * kMatrixBytes + 4 + 3 * 4 + 4 + 1;
+    constexpr size_t kSmallestNode = 1 + 4 + 4 + 4 * kMatrixBytes + 1 + 4 + 3 * 4 + 4 + 1;
     bool ok = in.Bytes(magic, 4) &&
               (std::memcmp(magic, kMagic, 4) == 0 || in.Fail("it is not a model stream")) &&
               in.F64(model.frameRate);
@@ -210,6 +269,13 @@ bool ParseModelStream(const std::string& bytes, Model& model, std::string& why) 
         model.nodes.assign(nodes, Node());
         for (uint32_t i = 0; ok && i < nodes; ++i) ok = ReadNode(in, model, static_cast<int>(i));
     }
+    uint32_t animations = 0, notes = 0;
+    ok = ok && in.Count(animations, 4 + 8 + 4, "animation");
+    if (ok) model.animations.assign(animations, Animation());
+    for (uint32_t i = 0; ok && i < animations; ++i) ok = ReadAnimation(in, model, model.animations[i]);
+    ok = ok && in.Count(notes, 4, "note");
+    if (ok) model.notes.assign(notes, std::string());
+    for (uint32_t i = 0; ok && i < notes; ++i) ok = in.Text(model.notes[i]);
     if (ok && in.Left() != 0) ok = in.Fail("it goes on after its end");
     // Weights go to joints only (the nodes are all known by now).
     for (const Node& node : model.nodes)

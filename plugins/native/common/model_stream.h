@@ -4,7 +4,7 @@
 
 #include "plugins/native/common/model.h"
 
-// A model as the reader helper hands it back: "KRM1", the model's settings,
+// A model as the reader helper hands it back: "KRM2", the model's settings,
 // then each node with its keys, vertices and faces, all little-endian, in
 // the layout model_stream.cpp writes. The plug-in reads it as untrusted
 // input: every count is checked against the bytes left before anything is

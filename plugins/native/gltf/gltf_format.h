@@ -25,6 +25,11 @@
 // (model_animation.h) makes them.
 namespace kinemo_plugin {
 
+// The problem ReadGltf gives for Draco-compressed meshes, which it does not
+// decode (the plug-in then tries the Assimp helper).
+inline constexpr const char* kDracoProblem =
+    "its meshes are compressed with Draco (KHR_draco_mesh_compression)";
+
 // model.frameRate must hold the scene's frame rate (key times in seconds
 // become frames with it unless the file recorded its own).
 bool ReadGltf(const std::string& path, Model& model, std::string& problem);

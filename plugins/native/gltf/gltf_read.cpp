@@ -12,7 +12,10 @@
 #include <set>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "plugins/native/common/model_animation.h"
+#include "plugins/native/common/texture_files.h"
 #include "plugins/native/gltf/gltf_format.h"
 #include "plugins/native/gltf/tinygltf_config.h"
 
@@ -22,9 +25,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IgnoreImage(tinygltf::Image*, const int, std::string*, std::string*, int, int,
-                 const unsigned char*, int, void*) {
-    return true;  // images are referenced by path; their pixels are the editor's business
+// Images are not decoded here (the editor loads textures itself): the bytes
+// of images the file carries (a .glb's buffer views, data URIs) are kept
+// by image index, to be written out as files.
+using ImageBytes = std::map<int, std::vector<unsigned char>>;
+
+bool KeepImageBytes(tinygltf::Image*, const int index, std::string*, std::string*, int, int,
+                    const unsigned char* bytes, int size, void* user) {
+    if (bytes && size > 0) (*static_cast<ImageBytes*>(user))[index].assign(bytes, bytes + size);
+    return true;
 }
 
 std::string Trimmed(std::string text) {
@@ -191,9 +200,15 @@ float Parameter(double value) {
 
 class Importer {
 public:
-    Importer(const tinygltf::Model& g, const std::string& folder, Model& model,
-             std::string& problem)
-        : g_(g), folder_(folder), model_(model), problem_(problem), accessors_(g, problem) {}
+    Importer(const tinygltf::Model& g, const std::string& path, const ImageBytes& images,
+             Model& model, std::string& problem)
+        : g_(g),
+          path_(path),
+          folder_(fs::path(path).parent_path().string()),
+          images_(images),
+          model_(model),
+          problem_(problem),
+          accessors_(g, problem) {}
 
     bool Run() {
         if (!CollectJoints()) return false;
@@ -379,10 +394,24 @@ private:
         if (texture < 0 || static_cast<size_t>(texture) >= g_.textures.size()) return {};
         const int source = g_.textures[static_cast<size_t>(texture)].source;
         if (source < 0 || static_cast<size_t>(source) >= g_.images.size()) return {};
-        const std::string& uri = g_.images[static_cast<size_t>(source)].uri;
-        if (uri.empty() || uri.rfind("data:", 0) == 0)
-            return {};  // embedded images have no file to load
-        return (fs::path(folder_) / uri).lexically_normal().string();
+        const tinygltf::Image& image = g_.images[static_cast<size_t>(source)];
+        auto bytes = images_.find(source);
+        if (image.bufferView >= 0 || image.uri.rfind("data:", 0) == 0 || image.uri.empty()) {
+            // Carried inside the file: written out once, as a file of its own.
+            if (bytes == images_.end()) return {};
+            auto done = stored_.find(source);
+            if (done != stored_.end()) return done->second;
+            const std::string name =
+                !image.name.empty() ? image.name : "image" + std::to_string(source);
+            const std::string file =
+                StoreImage(path_, name, bytes->second.data(), bytes->second.size());
+            if (file.empty())
+                model_.notes.push_back("The image '" + name +
+                                       "' inside the file could not be written to " +
+                                       TextureStoreFolder() + ".");
+            return stored_[source] = file;
+        }
+        return FindTexture(folder_, image.uri);
     }
 
     bool AddMesh(const Pending& p) {
@@ -623,7 +652,10 @@ private:
     }
 
     const tinygltf::Model& g_;
+    std::string path_;
     std::string folder_;
+    const ImageBytes& images_;
+    std::map<int, std::string> stored_;  // image index -> the file it was written to
     Model& model_;
     std::string& problem_;
     Accessors accessors_;
@@ -680,6 +712,27 @@ int JsonDepth(std::string_view json) {
     return deepest;
 }
 
+// The first extension the file requires that the editor cannot honour;
+// empty when there is none. Read before tinygltf, which would otherwise
+// refuse a Draco file for its empty buffer views.
+std::string UnsupportedRequiredExtension(std::string_view json) {
+    const nlohmann::json document = nlohmann::json::parse(json, nullptr, false);
+    if (!document.is_object() || !document.contains("extensionsRequired") ||
+        !document["extensionsRequired"].is_array())
+        return {};
+    for (const auto& item : document["extensionsRequired"]) {
+        if (!item.is_string()) continue;
+        const std::string name = item.get<std::string>();
+        // Quantized attributes read as any accessor; material and light
+        // extensions change nothing the editor keeps.
+        if (name == "KHR_mesh_quantization" || name.rfind("KHR_materials_", 0) == 0 ||
+            name == "KHR_texture_transform" || name == "KHR_lights_punctual")
+            continue;
+        return name;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
@@ -705,8 +758,19 @@ bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
                   std::to_string(kMaxJsonDepth) + " levels)";
         return false;
     }
+    const std::string extension =
+        UnsupportedRequiredExtension(binary ? GlbJsonChunk(bytes) : std::string_view(bytes));
+    if (extension == "KHR_draco_mesh_compression") {
+        problem = std::string(kDracoProblem);
+        return false;
+    }
+    if (!extension.empty()) {
+        problem = "it requires the glTF extension " + extension + ", which the editor does not read";
+        return false;
+    }
     tinygltf::TinyGLTF loader;
-    loader.SetImageLoader(IgnoreImage, nullptr);
+    ImageBytes images;
+    loader.SetImageLoader(KeepImageBytes, &images);
     tinygltf::Model g;
     std::string error, warning;
     const std::string folder = fs::path(path).parent_path().string();
@@ -721,7 +785,7 @@ bool ReadGltf(const std::string& path, Model& model, std::string& problem) {
                                 : "it is not a readable glTF file (" + Trimmed(error) + ")";
         return false;
     }
-    Importer importer(g, folder, model, problem);
+    Importer importer(g, path, images, model, problem);
     return importer.Run();
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -20,7 +22,8 @@ constexpr int kElementBuffer = TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER;
 
 class Exporter {
 public:
-    Exporter(const Model& model, const std::string& folder) : m_(model), folder_(folder) {
+    Exporter(const Model& model, const std::string& folder, bool binary)
+        : m_(model), folder_(folder), binary_(binary) {
         g_.asset.version = "2.0";
         g_.asset.generator = "Kinemo";
         for (size_t i = 0; i < m_.nodes.size(); ++i)
@@ -167,11 +170,35 @@ private:
         return relative.generic_string();
     }
 
+    static bool ReadImage(const std::string& path, std::vector<unsigned char>& bytes,
+                          std::string& mime) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return false;
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG", 4) == 0)
+            mime = "image/png";
+        else if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+            mime = "image/jpeg";
+        else
+            return false;
+        return true;
+    }
+
     int Material(const std::string& image) {
         auto found = materials_.find(image);
         if (found != materials_.end()) return found->second;
         tinygltf::Image img;
-        img.uri = ImageUri(image);
+        img.name = fs::path(image).stem().string();
+        // A .glb carries its PNG and JPEG images, so that it can be moved
+        // alone; other formats (which glTF does not know) stay files.
+        std::vector<unsigned char> bytes;
+        std::string mime;
+        if (binary_ && ReadImage(image, bytes, mime)) {
+            img.bufferView = View(bytes.data(), bytes.size(), 0);
+            img.mimeType = mime;
+        } else {
+            img.uri = ImageUri(image);
+        }
         g_.images.push_back(img);
         tinygltf::Texture texture;
         texture.source = static_cast<int>(g_.images.size()) - 1;
@@ -463,7 +490,8 @@ private:
             Channel(animation, index, "rotation", times, turns, 4, "STEP");
             return;
         }
-        if (m_.interpolation == 1 || n == 1) {
+        // One key, or a clip of one frame (a cubic spline needs two keys): linear.
+        if (m_.interpolation == 1 || n == 1 || last == first) {
             put(first, SampledPose(joint, first));
             for (size_t k = 0; k < n; ++k)
                 if (joint.keys[k].frame > first && joint.keys[k].frame < last)
@@ -578,6 +606,7 @@ private:
 
     const Model& m_;
     std::string folder_;
+    bool binary_ = false;
     tinygltf::Model g_;
     std::vector<unsigned char> bin_;
     std::map<int, int> jointById_;  // scene joint id -> model node
@@ -590,7 +619,7 @@ private:
 
 bool WriteGltf(const std::string& path, const Model& model, bool binary, std::string& problem) {
     const fs::path file = path + (binary ? ".glb" : ".gltf");
-    Exporter exporter(model, file.parent_path().string());
+    Exporter exporter(model, file.parent_path().string(), binary);
     tinygltf::Model& g = exporter.Build();
     if (!binary && !g.buffers.empty()) g.buffers[0].uri = file.stem().string() + ".bin";
     tinygltf::TinyGLTF writer;
