@@ -39,9 +39,10 @@ Model SmallModel() {
 }
 
 // Byte offset of the first vertex index of the mesh's first face: the
-// stream's end minus the texture, the flag, the faces' 24 bytes.
+// stream's end minus the counts of animations and notes (none), the
+// texture, the flag, the faces' 24 bytes.
 size_t FirstFaceIndexAt(const std::string& stream) {
-    return stream.size() - 1 - (4 + std::strlen("/tmp/skin.png")) - 24;
+    return stream.size() - 8 - 1 - (4 + std::strlen("/tmp/skin.png")) - 24;
 }
 
 }  // namespace
@@ -68,6 +69,42 @@ TEST(ModelStream, GivesBackWhatItWasGiven) {
     EXPECT_EQ(body.faces[1], (std::array<int, 3>{2, 1, 3}));
     EXPECT_EQ(body.texture, "/tmp/skin.png");
     EXPECT_FALSE(body.hasNormals);
+}
+
+TEST(ModelStream, CarriesAnimationsBindPlacementsAndNotes) {
+    Model in = SmallModel();
+    in.nodes[0].hasBind = true;
+    in.nodes[0].bind.m[12] = 4;
+    Animation& a = in.animations.emplace_back();
+    a.name = "Walk";
+    a.duration = 1.5;
+    Channel& c = a.channels.emplace_back();
+    c.node = 0;
+    c.path = ChannelPath::kRotation;
+    c.track.interpolation = Interpolation::kStep;
+    c.track.times = {0, 1.5};
+    c.track.values = {0, 0, 0, 1, 0, 0.6, 0, 0.8};
+    in.notes = {"mesh 'Body': 2 vertices had weights that did not add up to 1 (normalised)."};
+    const std::string stream = ModelStream(in);
+    Model out;
+    std::string why;
+    ASSERT_TRUE(ParseModelStream(stream, out, why)) << why;
+    EXPECT_TRUE(out.nodes[0].hasBind);
+    EXPECT_EQ(out.nodes[0].bind.m[12], 4);
+    ASSERT_EQ(out.animations.size(), 1u);
+    EXPECT_EQ(out.animations[0].name, "Walk");
+    EXPECT_EQ(out.animations[0].duration, 1.5);
+    ASSERT_EQ(out.animations[0].channels.size(), 1u);
+    EXPECT_EQ(out.animations[0].channels[0].path, ChannelPath::kRotation);
+    EXPECT_EQ(out.animations[0].channels[0].track.interpolation, Interpolation::kStep);
+    EXPECT_EQ(out.animations[0].channels[0].track.values, c.track.values);
+    EXPECT_EQ(out.notes, in.notes);
+    // Every cut is refused, and so is a channel aimed at a node not there.
+    for (size_t n = 0; n < stream.size(); n += 7)
+        EXPECT_FALSE(ParseModelStream(stream.substr(0, n), out, why)) << n;
+    in.animations[0].channels[0].node = 9;
+    EXPECT_FALSE(ParseModelStream(ModelStream(in), out, why));
+    EXPECT_NE(why.find("a channel names a node that is not there"), std::string::npos) << why;
 }
 
 TEST(ModelStream, CutShortAnywhereIsRefused) {
