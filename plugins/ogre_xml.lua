@@ -1,6 +1,9 @@
 -- OGRE XML export: NAME.mesh.xml and NAME.skeleton.xml, laid out line by
 -- line as rigmend reads them, so that rigmend can cut the one exported
--- animation into clips.
+-- animation into clips. "OGRE XML with clips" writes the scene's clips
+-- itself, in the form OgreXMLConverter takes: bone ids from 0 and one
+-- animation per clip (a scene without clips: "Animation", frames 1 to the
+-- last), key times in seconds from 0 in each.
 --
 -- - All meshes go into one submesh (rigmend rewrites one block of bone
 --   assignments), in world space, with texture coordinates for OGRE's
@@ -112,7 +115,7 @@ local function writeFile(path, lines)
   if not ok then error("Could not export " .. path .. ": " .. tostring(problem), 0) end
 end
 
-function KinemoExportOgre(path)
+local function export(path, withClips)
   -- The dialog's NAME.mesh.xml arrives as NAME.mesh.
   local base = string.gsub(string.gsub(path, "%.mesh$", ""), "%.skeleton$", "")
   local meshFile, skeletonFile = base .. ".mesh.xml", base .. ".skeleton.xml"
@@ -128,6 +131,8 @@ function KinemoExportOgre(path)
       names[name] = true
       n.boneName = name
       joints[table.getn(joints) + 1] = n
+      -- OGRE numbers bones 0, 1, 2, ...; rigmend renumbers the joints' ids itself.
+      n.boneIndex = withClips and table.getn(joints) - 1 or n.id
       byId[n.id] = n
     end
   end
@@ -161,7 +166,7 @@ function KinemoExportOgre(path)
             local id, w = v[o + 10 + k], v[o + 14 + k]
             if id >= 0 and byId[id] and w > 0 then
               assignments[table.getn(assignments) + 1] = "        <vertexboneassignment vertexindex='" .. (base0 + i)
-                .. "' boneindex='" .. id .. "' weight='" .. num(w / sum) .. "'/>"
+                .. "' boneindex='" .. byId[id].boneIndex .. "' weight='" .. num(w / sum) .. "'/>"
             end
           end
         end
@@ -205,7 +210,7 @@ function KinemoExportOgre(path)
   for _, j in ipairs(joints) do
     local m = j.matrix
     rests[j] = quaternion(m)
-    out[table.getn(out) + 1] = "    <bone id='" .. j.id .. "' name='" .. escape(j.boneName) .. "'>"
+    out[table.getn(out) + 1] = "    <bone id='" .. j.boneIndex .. "' name='" .. escape(j.boneName) .. "'>"
     out[table.getn(out) + 1] = "      <position x='" .. num(m[13]) .. "' y='" .. num(m[14]) .. "' z='" .. num(m[15]) .. "'/>"
     rotationLines(out, "      ", "rotation", rests[j])
     out[table.getn(out) + 1] = "    </bone>"
@@ -220,36 +225,54 @@ function KinemoExportOgre(path)
   end
   out[table.getn(out) + 1] = "  </bonehierarchy>"
   out[table.getn(out) + 1] = "  <animations>"
-  out[table.getn(out) + 1] = "    <animation name='Kinemo' length='" .. num(math.max(total, 1) / data.frameRate) .. "'>"
-  out[table.getn(out) + 1] = "      <tracks>"
-  for _, j in ipairs(joints) do
-    out[table.getn(out) + 1] = "        <track bone='" .. escape(j.boneName) .. "'>"
-    out[table.getn(out) + 1] = "          <keyframes>"
-    if j.samples and table.getn(j.keys) > 0 or not isIdentity(j.offset) then
-      local rest = rests[j]
-      local inverse = conjugate(rest)
-      for f = 1, math.max(total, 1) do
-        local o = j.samples and (f - 1) * 16 or 0
-        local s = j.samples or j.offset
-        local m = { s[o + 1], s[o + 2], s[o + 3], s[o + 4], s[o + 5], s[o + 6], s[o + 7], s[o + 8],
-                    s[o + 9], s[o + 10], s[o + 11], s[o + 12], s[o + 13], s[o + 14], s[o + 15], s[o + 16] }
-        -- OGRE turns a bone by its key after its rest rotation; the editor
-        -- turns the rest placement by the offset in the parent's axes.
-        local q = multiply(multiply(inverse, quaternion(m)), rest)
-        out[table.getn(out) + 1] = "            <keyframe time='" .. f .. "'>"
-        out[table.getn(out) + 1] = "              <translate x='" .. num(m[13]) .. "' y='" .. num(m[14]) .. "' z='" .. num(m[15]) .. "'/>"
-        rotationLines(out, "              ", "rotate", q)
-        out[table.getn(out) + 1] = "            </keyframe>"
-      end
+  local takes = { { name = "Kinemo", first = 1, last = math.max(total, 1), time = function(f) return f end,
+    length = math.max(total, 1) / data.frameRate } }
+  if withClips then
+    takes = {}
+    local clips = data.clips
+    if table.getn(clips) == 0 then clips = { { name = "Animation", first = 1, last = math.max(total, 1) } } end
+    for _, c in ipairs(clips) do
+      local first = c.first
+      takes[table.getn(takes) + 1] = { name = c.name, first = first, last = math.min(c.last, math.max(total, 1)),
+        time = function(f) return (f - first) / data.frameRate end, length = (c.last - first) / data.frameRate }
     end
-    out[table.getn(out) + 1] = "          </keyframes>"
-    out[table.getn(out) + 1] = "        </track>"
   end
-  out[table.getn(out) + 1] = "      </tracks>"
-  out[table.getn(out) + 1] = "    </animation>"
+  for _, take in ipairs(takes) do
+    out[table.getn(out) + 1] = "    <animation name='" .. escape(take.name) .. "' length='" .. num(take.length) .. "'>"
+    out[table.getn(out) + 1] = "      <tracks>"
+    for _, j in ipairs(joints) do
+      out[table.getn(out) + 1] = "        <track bone='" .. escape(j.boneName) .. "'>"
+      out[table.getn(out) + 1] = "          <keyframes>"
+      if j.samples and table.getn(j.keys) > 0 or not isIdentity(j.offset) then
+        local rest = rests[j]
+        local inverse = conjugate(rest)
+        for f = take.first, take.last do
+          local o = j.samples and (f - 1) * 16 or 0
+          local s = j.samples or j.offset
+          local m = { s[o + 1], s[o + 2], s[o + 3], s[o + 4], s[o + 5], s[o + 6], s[o + 7], s[o + 8],
+                      s[o + 9], s[o + 10], s[o + 11], s[o + 12], s[o + 13], s[o + 14], s[o + 15], s[o + 16] }
+          -- OGRE turns a bone by its key after its rest rotation; the editor
+          -- turns the rest placement by the offset in the parent's axes.
+          local q = multiply(multiply(inverse, quaternion(m)), rest)
+          out[table.getn(out) + 1] = "            <keyframe time='" .. num(take.time(f)) .. "'>"
+          out[table.getn(out) + 1] = "              <translate x='" .. num(m[13]) .. "' y='" .. num(m[14]) .. "' z='" .. num(m[15]) .. "'/>"
+          rotationLines(out, "              ", "rotate", q)
+          out[table.getn(out) + 1] = "            </keyframe>"
+        end
+      end
+      out[table.getn(out) + 1] = "          </keyframes>"
+      out[table.getn(out) + 1] = "        </track>"
+    end
+    out[table.getn(out) + 1] = "      </tracks>"
+    out[table.getn(out) + 1] = "    </animation>"
+  end
   out[table.getn(out) + 1] = "  </animations>"
   out[table.getn(out) + 1] = "</skeleton>"
   writeFile(skeletonFile, out)
 end
 
+function KinemoExportOgre(path) export(path, false) end
+function KinemoExportOgreClips(path) export(path, true) end
+
 RegisterExporter("OGRE XML (*.mesh.xml)", "*.mesh.xml", "KinemoExportOgre")
+RegisterExporter("OGRE XML with clips (*.mesh.xml)", "*.mesh.xml", "KinemoExportOgreClips")

@@ -49,6 +49,25 @@ else
   echo "OgreXMLConverter is not installed (ogre-1.12-tools): the engine's own check was skipped"
 fi
 
+# The exporter that writes the clips itself: the same clips, no rigmend.
+mkdir clips && cd clips
+"$kinemo" --batch "$here/ogre_export.lua" "$work/clips/hero.mesh.xml" clips
+xmllint --noout hero.skeleton.xml hero.mesh.xml
+check "$(skeleton 'string(/skeleton/bones/bone[1]/@id)')$(skeleton 'string(/skeleton/bones/bone[2]/@id)')" 01 "clips: bones numbered from 0"
+check "$(skeleton 'count(/skeleton/animations/animation)')" 2 "clips: one animation per clip"
+for clip in Walk Run; do
+  check "$(skeleton "count(/skeleton/animations/animation[@name='$clip']/tracks/track[1]/keyframes/keyframe)")" 10 \
+    "clips: $clip has a key at each of its frames"
+done
+check "$(skeleton "string(/skeleton/animations/animation[@name='Run']/tracks/track[1]/keyframes/keyframe[1]/@time)")" \
+  0 "clips: a clip's keys start at time 0"
+check "$(mesh 'count(//vertexboneassignment[@boneindex > 1])')" 0 "clips: assignments name bones 0 and 1"
+if command -v OgreXMLConverter >/dev/null 2>&1; then
+  OgreXMLConverter hero.skeleton.xml >converter.log 2>&1 || { cat converter.log; failures=$((failures + 1)); }
+  OgreXMLConverter hero.mesh.xml >>converter.log 2>&1 || { cat converter.log; failures=$((failures + 1)); }
+  [ -s hero.skeleton ] && [ -s hero.mesh ] || { echo "FAIL: clips: OgreXMLConverter wrote no binary files"; failures=$((failures + 1)); }
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
   exit 1
