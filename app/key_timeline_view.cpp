@@ -271,6 +271,28 @@ void PaintRuler(QPainter& p, const QRect& area, int top, int width, const rgStat
     p.drawPolygon(end, 3);
 }
 
+// Each clip as a band along the ruler's foot, its name at its start.
+void PaintClips(QPainter& p, int top, int width, const std::vector<rgClip>& clips,
+                const QFont& font) {
+    static const QColor kBands[] = {QColor(70, 110, 200), QColor(200, 120, 40), QColor(120, 70, 170),
+                                    QColor(40, 150, 130)};
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    for (size_t i = 0; i < clips.size(); ++i) {
+        const rgClip& clip = clips[i];
+        const int left = (clip.first - 1) * kCellWidth, right = std::min(clip.last * kCellWidth, width);
+        if (right <= left) continue;
+        const QColor colour = kBands[i % 4];
+        p.fillRect(left, top + kRowHeight - 4, right - left, 4, colour);
+        const QString name = QString::fromStdString(clip.name);
+        const int w = std::min(metrics.horizontalAdvance(name) + 4, right - left);
+        const QRect label(left, top + 1, w, kRowHeight - 5);
+        p.fillRect(label, colour);
+        p.setPen(Qt::white);
+        p.drawText(label.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, name);
+    }
+}
+
 void PaintCells(QPainter& p, int top, int firstFrame, int lastFrame, rgBone& joint,
                 const rgState& state, const QColor& face) {
     const int left = CellLeft(firstFrame);
@@ -289,7 +311,8 @@ void PaintCells(QPainter& p, int top, int firstFrame, int lastFrame, rgBone& joi
 }  // namespace
 
 void PaintKeyTimeline(QPainter& p, const QRect& area, const rgKeyTimeline& timeline,
-                      const rgState& state, const QColor& buttonFace, const QFont& numberFont) {
+                      const rgState& state, const QColor& buttonFace, const QFont& numberFont,
+                      const std::vector<rgClip>& clips) {
     p.fillRect(area, buttonFace);
     const std::vector<rgBone*>& rows = timeline.Rows();
     const int width = timeline.Width();
@@ -305,6 +328,7 @@ void PaintKeyTimeline(QPainter& p, const QRect& area, const rgKeyTimeline& timel
                 PaintCells(p, top, firstFrame, lastFrame, *joint, state, buttonFace);
         } else {
             PaintRuler(p, area, top, width, state, buttonFace, numberFont);
+            PaintClips(p, top, width, clips, numberFont);
         }
     }
     p.setClipping(false);
@@ -347,7 +371,8 @@ void TKeyTimelineWidget::paintEvent(QPaintEvent* event) {
     if (width() != std::max(timeline_.Width(), 1) && onStaleWidth) onStaleWidth();
     QPainter p(this);
     PaintKeyTimeline(p, event->rect(), timeline_, editor_.state(),
-                     palette().color(QPalette::Button), TimelineNumberFont());
+                     palette().color(QPalette::Button), TimelineNumberFont(),
+                     editor_.scene().Clips());
 }
 
 void TKeyTimelineWidget::ShowCursorAt(int x, int y) {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "scene/rg_clip.h"
+
 #include <QColor>
 #include <QFont>
 #include <QTreeWidget>
@@ -108,7 +112,8 @@ private:
 // row, the selection and whatever is being dragged, and the button-face
 // colour around them.
 void PaintKeyTimeline(QPainter& painter, const QRect& area, const rgKeyTimeline& timeline,
-                      const rgState& state, const QColor& buttonFace, const QFont& numberFont);
+                      const rgState& state, const QColor& buttonFace, const QFont& numberFont,
+                      const std::vector<rgClip>& clips = {});
 
 // Courier New 7 point (a fixed-pitch face where it is missing).
 QFont TimelineNumberFont();

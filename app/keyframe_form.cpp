@@ -1,5 +1,7 @@
 #include "app/keyframe_form.h"
 
+#include "app/clip_list_panel.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -280,6 +282,7 @@ void TKeyframeForm::BuildLowerPanel(QWidget* content) {
     row->setSpacing(2);
 
     Splitter = new QSplitter(Qt::Horizontal, LowerPanel);
+    ClipPanel = new TClipListPanel(editor_, Splitter);
     TreeView = new TJointTreeView(Splitter);
     TimelineBox = new QScrollArea(Splitter);
     TimelineBox->setObjectName("TimelineBox");
@@ -293,10 +296,11 @@ void TKeyframeForm::BuildLowerPanel(QWidget* content) {
     };
     TimelineBox->setWidget(TimelineView);
     TimelineBox->viewport()->installEventFilter(this);
+    Splitter->addWidget(ClipPanel);
     Splitter->addWidget(TreeView);
     Splitter->addWidget(TimelineBox);
-    Splitter->setStretchFactor(1, 1);
-    Splitter->setSizes({kTreeWidth, 400});
+    Splitter->setStretchFactor(2, 1);
+    Splitter->setSizes({kTreeWidth, kTreeWidth, 400});
     row->addWidget(Splitter, 1);
 
     auto* keyColumn = new QVBoxLayout;
@@ -366,6 +370,7 @@ void TKeyframeForm::SyncFromState() {
     if (FrameFader->maximum() != state.totalFrames || TimelineView->width() != timeline_.Width())
         ShowTotalFrames(state.totalFrames);
     if (FrameFader->value() != state.currentFrame) ShowFrame(state.currentFrame);
+    ClipPanel->Refresh();
     RepaintTimeline();
 }
 
@@ -392,6 +397,7 @@ void TKeyframeForm::ShowTotalFrames(int total) {
 void TKeyframeForm::ShowKeys(bool keyAtCurrentFrame) {
     keyAtCurrentFrame_ = keyAtCurrentFrame;
     DeleteKeyBtn->setEnabled(keyAtCurrentFrame && level_ == kEditAnimation);
+    ClipPanel->Refresh();
     RepaintTimeline();
 }
 

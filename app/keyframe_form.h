@@ -6,6 +6,7 @@
 #include "editing/key_timeline.h"
 
 class QScrollArea;
+class TClipListPanel;
 class QSlider;
 class QSplitter;
 class QToolButton;
@@ -62,6 +63,7 @@ public:
     TJointTreeView* TreeView = nullptr;
     QScrollArea* TimelineBox = nullptr;
     TKeyTimelineWidget* TimelineView = nullptr;
+    TClipListPanel* ClipPanel = nullptr;
     QToolButton* AddKeySelectedBtn = nullptr;
     QToolButton* DeleteKeySelectedBtn = nullptr;
     QToolButton* DelSelKeysBtn = nullptr;

@@ -74,3 +74,39 @@ std::string UnusedClipName(const rgScene& scene, const std::string& base) {
     for (int n = 2;; ++n)
         if (!used(base + " " + std::to_string(n))) return base + " " + std::to_string(n);
 }
+
+int AddClipFromPlaybackRange(rgEditor& editor) {
+    rgClip clip;
+    clip.name = UnusedClipName(editor.scene(), "Clip");
+    clip.first = std::max(1, editor.state().segmentStart);
+    clip.last = std::max(clip.first, editor.state().segmentEnd);
+    return AddClip(editor, clip);
+}
+
+bool SetClipToPlaybackRange(rgEditor& editor, int index) {
+    const std::vector<rgClip>& clips = editor.scene().Clips();
+    if (index < 0 || static_cast<size_t>(index) >= clips.size()) return false;
+    rgClip clip = clips[static_cast<size_t>(index)];
+    clip.first = std::max(1, editor.state().segmentStart);
+    clip.last = std::max(clip.first, editor.state().segmentEnd);
+    SetClip(editor, index, clip);
+    return true;
+}
+
+std::string RenameClip(rgEditor& editor, int index, const std::string& name) {
+    const std::vector<rgClip>& clips = editor.scene().Clips();
+    if (index < 0 || static_cast<size_t>(index) >= clips.size()) return "there is no such clip";
+    rgClip clip = clips[static_cast<size_t>(index)];
+    if (clip.name == name) return {};
+    clip.name = name;
+    std::string problem = ClipProblem(editor.scene(), clip, index);
+    if (problem.empty()) SetClip(editor, index, clip);
+    return problem;
+}
+
+int ClipAtFrame(const rgScene& scene, int frame) {
+    const std::vector<rgClip>& clips = scene.Clips();
+    for (size_t i = 0; i < clips.size(); ++i)
+        if (clips[i].first <= frame && frame <= clips[i].last) return static_cast<int>(i);
+    return -1;
+}

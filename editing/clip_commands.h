@@ -24,5 +24,16 @@ bool DeleteClip(rgEditor& editor, int index);
 // The playback range becomes the clip's frames and the current frame its
 // first; false for an index outside the list.
 bool SelectClip(rgEditor& editor, int index);
+// The Keyframer's clip buttons. A new clip over the playback range, named
+// "Clip" (numbered when taken); answers its index.
+int AddClipFromPlaybackRange(rgEditor& editor);
+// Clip `index` takes the playback range's frames; false when out of range.
+bool SetClipToPlaybackRange(rgEditor& editor, int index);
+// Renames clip `index`; the problem when the name cannot be used (nothing
+// changes then), empty when it was renamed.
+std::string RenameClip(rgEditor& editor, int index, const std::string& name);
+// The clip whose frames hold `frame` (the first in list order), or -1.
+int ClipAtFrame(const rgScene& scene, int frame);
+
 // A name no clip of the scene has: `base`, else `base` followed by 2, 3, ...
 std::string UnusedClipName(const rgScene& scene, const std::string& base);
