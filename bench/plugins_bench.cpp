@@ -212,11 +212,9 @@ static void BM_AssimpHelper(benchmark::State& state) {
 }
 BENCHMARK(BM_AssimpHelper)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-// A 100,000-vertex mesh bound to 64 joints (two each), 100 spline keys on
-// every joint, written as .glb through ExportFile.
-static void BM_ExportGltf(benchmark::State& state) {
-    Editor e;
-    rgScene& scene = e.editor.scene();
+// A character: a columns x rows grid bound to 64 joints (two each, eight
+// chains of eight), each joint keyed with spline keys at frames 1..frames.
+rgMesh* BuildCharacter(rgScene& scene, int columns, int rows, int frames) {
     std::vector<rgBone*> joints;
     for (int j = 0; j < 64; ++j) {
         rgBone* joint = scene.CreateBone();
@@ -224,7 +222,7 @@ static void BM_ExportGltf(benchmark::State& state) {
             ->AttachChild(joint);
         joint->GetLocalMatrix().translate(j % 8 == 0 ? static_cast<float>(j) * 0.1f : 0.0f, 0.3f,
                                           0);
-        for (int k = 1; k <= 100; ++k) {
+        for (int k = 1; k <= frames; ++k) {
             matrix44 m;
             m.rotate(0.36f, 0.48f, 0.8f, 0.01f * static_cast<float>(k + j));
             m.translate(0.001f * static_cast<float>(k), 0, 0);
@@ -234,11 +232,10 @@ static void BM_ExportGltf(benchmark::State& state) {
     }
     rgMesh* mesh = scene.CreateMesh();
     scene.GetRootNode()->AttachChild(mesh);
-    const int columns = 400, rows = 250;
     for (int i = 0; i < columns * rows; ++i) {
         rgVertex v;
-        const float u = static_cast<float>(i % columns) / columns,
-                    w = static_cast<float>(i / columns) / rows;
+        const float u = static_cast<float>(i % columns) / static_cast<float>(columns),
+                    w = static_cast<float>(i / columns) / static_cast<float>(rows);
         v.position.set(u * 8, w * 5, std::sin(u * 6.28f));
         v.normal.set(0, 0, 1);
         v.texcoords.set(u, w);
@@ -254,6 +251,14 @@ static void BM_ExportGltf(benchmark::State& state) {
             mesh->AddFace(a, a + 1, a + columns + 1);
             mesh->AddFace(a, a + columns + 1, a + columns);
         }
+    return mesh;
+}
+
+// A 100,000-vertex mesh bound to 64 joints (two each), 100 spline keys on
+// every joint, written as .glb through ExportFile.
+static void BM_ExportGltf(benchmark::State& state) {
+    Editor e;
+    rgMesh* mesh = BuildCharacter(e.editor.scene(), 400, 250, 100);
     e.editor.state().totalFrames = 100;
     const std::string file = (Scratch() / "export.glb").string();
     const std::string call = "assert(ExportFile('" + file + "', 'glTF 2.0 binary'))";
@@ -263,3 +268,43 @@ static void BM_ExportGltf(benchmark::State& state) {
     state.counters["MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
 }
 BENCHMARK(BM_ExportGltf)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// A 50,000-vertex character with 64 joints and three 100-frame clips as a
+// .glb: imported through ImportFile (Arg 0: every clip keyed at every frame)
+// and exported again through ExportFile (Arg 1).
+static void BM_ImportGltfClips(benchmark::State& state) {
+    const std::string file = (Scratch() / "clips.glb").string();
+    {
+        Editor maker;
+        BuildCharacter(maker.editor.scene(), 250, 200, 300);
+        maker.editor.state().totalFrames = 300;
+        if (!maker.Run("AddClip('Walk', 1, 100, true) AddClip('Run', 101, 200, true) "
+                       "AddClip('Jump', 201, 300) assert(ExportFile('" +
+                       file + "', 'glTF 2.0 binary'))"))
+            state.SkipWithError("the character could not be written");
+    }
+    Editor e;
+    const bool exporting = state.range(0) == 1;
+    const std::string import = "assert(ImportFile('" + file + "'))";
+    const std::string again = (Scratch() / "clips_again.glb").string();
+    const std::string exportCall = "assert(ExportFile('" + again + "', 'glTF 2.0 binary'))";
+    if (exporting && !e.Run(import)) state.SkipWithError("the import failed");
+    for (auto _ : state) {
+        if (exporting) {
+            if (!e.Run(exportCall)) state.SkipWithError("the export failed");
+            continue;
+        }
+        state.PauseTiming();
+        e.editor.scene().Clear();
+        state.ResumeTiming();
+        if (!e.Run(import)) state.SkipWithError("the import failed");
+    }
+    int keys = 0;
+    e.editor.scene().ForEach([&](rgSceneNode* n) {
+        if (rgBone* j = ToBone(n)) keys += j->GetKeyCount();
+    });
+    state.counters["clips"] = static_cast<double>(e.editor.scene().Clips().size());
+    state.counters["keys"] = keys;
+    state.counters["MB"] = static_cast<double>(fs::file_size(exporting ? again : file)) / 1e6;
+}
+BENCHMARK(BM_ImportGltfClips)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2);
