@@ -8,6 +8,7 @@
 #include "state/rg_state.h"
 #include "viewport/camera.h"
 #include "viewport/gl_check.h"
+#include "viewport/grid_lines.h"
 
 namespace {
 constexpr const char* kSource = "GLViewport";
@@ -50,7 +51,8 @@ void GLSetupFrame(rgViewportState& state, const rgState& editor, int w, int h, d
 
     const bool ortho = IsOrthographic(state.projection);
     if (state.showGrid) {
-        const rgGrid grid = GLDrawGrid(state, editor, aspect, errors);
+        const rgGrid grid = GLDrawGrid(state, editor, aspect, errors,
+                                       static_cast<int>(std::lround(area.height * ratio)));
         if (ortho) AdaptGridSpacing(state, grid);
     }
     // The orthographic grid always lies behind the scene; the perspective
@@ -73,25 +75,34 @@ void GLSetupFrame(rgViewportState& state, const rgState& editor, int w, int h, d
 }
 
 rgGrid GLDrawGrid(const rgViewportState& state, const rgState& editor, float aspect,
-                  rgGLErrorReport* errors) {
+                  rgGLErrorReport* errors, int pixelHeight) {
     const bool ortho = IsOrthographic(state.projection);
     rgGrid grid = ortho ? OrthoGrid(state, aspect, editor.adaptiveGrid) : PerspectiveGrid(state);
     if (grid.lines.empty()) return grid;
     std::vector<float> points;
     std::vector<float> colours;
-    points.reserve(grid.lines.size() * 6);
-    colours.reserve(grid.lines.size() * 6);
-    for (const rgGridLine& line : grid.lines) {
-        const vector3& c = line.major ? state.majorGridColour : state.gridColour;
-        points.insert(points.end(),
-                      {line.from.x, line.from.y, line.from.z, line.to.x, line.to.y, line.to.z});
-        colours.insert(colours.end(), {c.x, c.y, c.z, c.x, c.y, c.z});
+    if (ortho) {
+        points.reserve(grid.lines.size() * 6);
+        colours.reserve(grid.lines.size() * 6);
+        for (const rgGridLine& line : grid.lines) {
+            const vector3& c = line.major ? state.majorGridColour : state.gridColour;
+            points.insert(points.end(),
+                          {line.from.x, line.from.y, line.from.z, line.to.x, line.to.y, line.to.z});
+            colours.insert(colours.end(), {c.x, c.y, c.z, c.x, c.y, c.z});
+        }
+    } else {
+        // The floor fades where its lines would crowd into moiré.
+        const float height = static_cast<float>(pixelHeight > 0 ? pixelHeight : state.height);
+        const float focal =
+            height / 2.0f / std::tan(kPerspectiveFovY * 3.14159265f / 360.0f);
+        FadedGridLines(grid, state.viewMatrix, focal, state.gridSpacing, state.gridColour,
+                       state.majorGridColour, editor.backgroundColour, points, colours);
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, points.data());
     glColorPointer(3, GL_FLOAT, 0, colours.data());
-    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(grid.lines.size() * 2));
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(points.size() / 3));
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     KINEMO_GL_CHECK(errors, kSource);

@@ -26,7 +26,7 @@ void GLSetupFrame(rgViewportState& state, const rgState& editor, int clientWidth
 // The grid of the state's projection (lines only, in the current matrices).
 // Returns what it drew, for the adaptive spacing.
 rgGrid GLDrawGrid(const rgViewportState& state, const rgState& editor, float aspect,
-                  rgGLErrorReport* errors);
+                  rgGLErrorReport* errors, int pixelHeight = 0);
 
 // A dotted white frame between two client pixels (y downward), drawn over
 // everything; matrices and state are restored afterwards.

@@ -107,3 +107,35 @@ void AdaptGridSpacing(rgViewportState& state, const rgGrid& drawn) {
         count *= 2;
     }
 }
+
+float GridLineVisibility(float spacing, float focalPixels, float depth) {
+    if (!(depth > 0)) return 1.0f;  // at or behind the eye: clipped anyway
+    const float apart = spacing * focalPixels / depth;
+    const float v = (apart - 2.0f) / 4.0f;
+    return v < 0 ? 0.0f : v > 1 ? 1.0f : v;
+}
+
+void FadedGridLines(const rgGrid& grid, const matrix44& view, float focalPixels, float spacing,
+                    const vector3& minor, const vector3& major, const vector3& background,
+                    std::vector<float>& points, std::vector<float>& colours) {
+    constexpr int kPieces = 16;
+    const float* m = view.m;
+    auto put = [&](const vector3& p, const vector3& c) {
+        const float depth = -(p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]);
+        const float v = GridLineVisibility(spacing, focalPixels, depth);
+        points.insert(points.end(), {p.x, p.y, p.z});
+        colours.insert(colours.end(), {background.x + (c.x - background.x) * v,
+                                       background.y + (c.y - background.y) * v,
+                                       background.z + (c.z - background.z) * v});
+    };
+    points.reserve(points.size() + grid.lines.size() * kPieces * 6);
+    colours.reserve(colours.size() + grid.lines.size() * kPieces * 6);
+    for (const rgGridLine& line : grid.lines) {
+        const vector3& c = line.major ? major : minor;
+        const vector3 step = (line.to - line.from) * (1.0f / kPieces);
+        for (int k = 0; k < kPieces; ++k) {
+            put(line.from + step * static_cast<float>(k), c);
+            put(k + 1 == kPieces ? line.to : line.from + step * static_cast<float>(k + 1), c);
+        }
+    }
+}

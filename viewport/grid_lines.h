@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/matrix44.h"
 #include "core/vector3.h"
 #include "viewport/viewport_state.h"
 
@@ -26,6 +27,19 @@ rgGrid PerspectiveGrid(const rgViewportState& state);
 // spacing on each side. With `adaptive`, the spacing is the state's adaptive
 // spacing and every majorLinesEvery-th line (by index) is a major line.
 rgGrid OrthoGrid(const rgViewportState& state, float aspect, bool adaptive);
+
+// The perspective grid as the GL draws it: every line cut into pieces,
+// each end coloured so that the grid fades into the background where its
+// lines come closer on screen than a few pixels (far off, or seen edge on),
+// which is where a floor of lines turns into moiré. `view` is the view
+// matrix (points as row vectors), `focalPixels` the pixels one unit covers
+// at one unit's distance. Appends x, y, z and r, g, b for every line end.
+void FadedGridLines(const rgGrid& grid, const matrix44& view, float focalPixels, float spacing,
+                    const vector3& minor, const vector3& major, const vector3& background,
+                    std::vector<float>& points, std::vector<float>& colours);
+// How much of a grid line's colour shows at eye depth `depth`: 1 where the
+// lines lie 6 or more pixels apart, 0 at 2 pixels or less.
+float GridLineVisibility(float spacing, float focalPixels, float depth);
 
 // After each orthographic frame: doubles or halves the adaptive spacing so
 // the next frame shows 50 to 100 lines across the view.

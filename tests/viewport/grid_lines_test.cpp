@@ -22,6 +22,31 @@ TEST(PerspectiveGrid, FixedSquareOfLines) {
     EXPECT_EQ(PerspectiveGrid(s).lines.size(), 2u * 801);
 }
 
+// The floor fades by how far apart its lines fall on screen: fully drawn
+// near the eye, gone where they crowd, every line end coloured between.
+TEST(PerspectiveGrid, FadesWhereItsLinesCrowd) {
+    const struct {
+        float depth;
+        float visibility;
+    } cases[] = {{1, 1}, {20, 1}, {50, 0.5f}, {100, 0}, {1000, 0}, {-5, 1}};
+    // 0.25 apart at focal 800: 6 px at depth 33.3, 2 px at depth 100.
+    for (const auto& c : cases)
+        EXPECT_NEAR(GridLineVisibility(0.25f, 800, c.depth), c.visibility, 1e-5f) << c.depth;
+
+    rgGrid grid;
+    grid.lines.push_back({{0, 0, -1}, {0, 0, -200}, false});
+    std::vector<float> points, colours;
+    const vector3 line(0.2f, 0.2f, 0.2f), back(0.8f, 0.8f, 0.8f);
+    FadedGridLines(grid, matrix44(), 800, 0.25f, line, line, back, points, colours);
+    ASSERT_EQ(points.size(), 16u * 6);
+    ASSERT_EQ(colours.size(), points.size());
+    EXPECT_FLOAT_EQ(points[2], -1);
+    EXPECT_FLOAT_EQ(points.back(), -200);
+    EXPECT_NEAR(colours[0], 0.2f, 1e-6f);       // the near end: the line's colour
+    EXPECT_NEAR(colours.back(), 0.8f, 1e-6f);   // the far end: the background
+    for (size_t i = 3; i < colours.size(); i += 3) EXPECT_GE(colours[i] + 1e-6f, colours[i - 3]);
+}
+
 TEST(OrthoGrid, AdaptiveSpacingSettlesBetween50And100Lines) {
     rgViewportState s;
     s.projection = kProjFront;
