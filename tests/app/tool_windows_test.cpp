@@ -375,6 +375,14 @@ TEST_F(ToolWindows, TheKeyframerTreeAndTimeLine) {
     for (int f : {2, 3, 4}) elbow->SetKey(f, At(static_cast<float>(f)));
     QWidget* line = k.TimelineView;
     const auto cell = [](int frame, int row) { return QPoint((frame - 1) * 8 + 4, row * 16 + 8); };
+    // A box from inside the first joint row to inside the last takes every
+    // row it touches, in either direction.
+    for (const auto& [from, to] : {std::pair{cell(2, 1), cell(4, 3)}, std::pair{cell(4, 3), cell(2, 1)}}) {
+        QTest::mousePress(line, Qt::LeftButton, {}, from);
+        QTest::mouseMove(line, to);
+        QTest::mouseRelease(line, Qt::LeftButton, {}, to);
+        EXPECT_EQ(k.Timeline().SelectedJoints(), (std::vector<rgBone*>{shoulder, elbow, hand}));
+    }
     QTest::mousePress(line, Qt::LeftButton, {}, cell(2, 2) - QPoint(2, 6));
     QTest::mouseMove(line, cell(4, 2) + QPoint(3, 7));
     QTest::mouseRelease(line, Qt::LeftButton, {}, cell(4, 2) + QPoint(3, 7));

@@ -7,9 +7,21 @@ kinemo="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$kinemo" "$work/kinemo"
-for tool in openbox wmctrl xdotool xprop xvfb-run; do
+# Its start-up script and plug-ins, for the import below.
+here=$(cd "$(dirname "$0")" && pwd)
+ln -s "$here/../../system" "$work/system"
+ln -s "$(dirname "$kinemo")/plugins" "$work/plugins"
+for tool in openbox wmctrl xdotool xprop xvfb-run import convert; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
 done
+# A box 0.2 units wide, 40 units away from the origin.
+{
+  for v in "0 0 0" "1 0 0" "1 1 0" "0 1 0" "0 0 1" "1 0 1" "1 1 1" "0 1 1"; do
+    set -- $v
+    awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN { print "v", 40 + x * 0.2, y * 0.2, 30 + z * 0.2 }'
+  done
+  printf 'f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n'
+} >"$work/speck.obj"
 cat >"$work/session.sh" <<'SESSION'
 set -u
 work="$1"
@@ -53,6 +65,31 @@ mainAt=$(echo "$order" | grep -n "^$(printf '%d' "$main")\$" | cut -d: -f1)
 keyframerAt=$(echo "$order" | grep -n "^$(printf '%d' "$keyframer")\$" | cut -d: -f1)
 [ -n "$mainAt" ] && [ -n "$keyframerAt" ] && [ "$keyframerAt" -gt "$mainAt" ] ||
   fail "after a click in the main window the Keyframer is below it (stacking $stacking)"
+# An import is framed: a small box far from the origin, imported from the
+# script console, fills a fair share of the main window (before the change
+# it was a speck or out of sight).
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+sleep 1
+xdotool key --clearmodifiers alt+w
+sleep 0.5
+xdotool key s
+wait_for "Console" || { wmctrl -l; fail "Windows > Script Console Window showed no console"; }
+sleep 0.5
+xdotool type --delay 5 "assert(ImportFile('$work/speck.obj'))"
+xdotool key Return
+sleep 2
+# The console and the Keyframer (white lists) go out of the picture.
+wmctrl -c "Console"
+wmctrl -c "Keyframer"
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$main")"
+import -window root "$work/shot.png" 2>/dev/null || fail "no screenshot"
+# The lit box is the only near-white thing on the grey backdrop and grid.
+share=$(convert "$work/shot.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -colorspace gray \
+  -threshold 82% -format "%[fx:mean]" info:)
+awk -v s="$share" 'BEGIN { exit !(s > 0.02) }' ||
+  fail "after an import the model covers only $share of the main window"
 # File > Exit: the program ends within 5 s, with status 0 and its settings.
 xdotool windowactivate --sync "$main" >/dev/null 2>&1
 xdotool key --clearmodifiers alt+f
