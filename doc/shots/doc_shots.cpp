@@ -230,16 +230,17 @@ int main(int argc, char** argv) {
         shots.Window(main, "animation_level");
         editor.tools().Click(rgToolButton::AnimateRotate);
 
-        // The Keyframer with keys at 1, 12 and 24 on the two lower joints.
+        // The Keyframer with keys at 1, 12 and 24 on the two lower joints, and two clips.
         run("local a = GetScene():GetRootNode():GetChild(0) local b = a:GetChild(0)"
             " local m = matrix44:new() a:SetKey(1, m) b:SetKey(1, m)"
             " m:rotate_z(0.3) a:SetKey(12, m) b:SetKey(12, m)"
             " m:rotate_z(0.3) a:SetKey(24, m) b:SetKey(24, m)"
-            " SelectNone() b:SetSelected(1) SetFrame(24)");
+            " SelectNone() b:SetSelected(1) SetFrame(24)"
+            " AddClip('Wave', 1, 24, true) AddClip('Rest', 25, 48)");
         TToolWindows& toolWindows = main.ToolWindows();
         toolWindows.FramesChanged();
         toolWindows.RepaintKeys();
-        toolWindows.Keyframer->resize(560, 200);
+        toolWindows.Keyframer->resize(700, 200);
         toolWindows.Keyframer->show();
         toolWindows.Keyframer->TreeView->expandAll();
         shots.Window(*toolWindows.Keyframer, "keyframer", "Keyframer");
