@@ -120,22 +120,31 @@ void FadedGridLines(const rgGrid& grid, const matrix44& view, float focalPixels,
                     std::vector<float>& points, std::vector<float>& colours) {
     constexpr int kPieces = 16;
     const float* m = view.m;
-    auto put = [&](const vector3& p, const vector3& c) {
+    auto visibility = [&](const vector3& p) {
         const float depth = -(p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]);
-        const float v = GridLineVisibility(spacing, focalPixels, depth);
+        return GridLineVisibility(spacing, focalPixels, depth);
+    };
+    auto put = [&](const vector3& p, float v, const vector3& c) {
         points.insert(points.end(), {p.x, p.y, p.z});
         colours.insert(colours.end(), {background.x + (c.x - background.x) * v,
                                        background.y + (c.y - background.y) * v,
                                        background.z + (c.z - background.z) * v});
     };
-    points.reserve(points.size() + grid.lines.size() * kPieces * 6);
-    colours.reserve(colours.size() + grid.lines.size() * kPieces * 6);
     for (const rgGridLine& line : grid.lines) {
         const vector3& c = line.major ? major : minor;
         const vector3 step = (line.to - line.from) * (1.0f / kPieces);
+        vector3 a = line.from;
+        float va = visibility(a);
         for (int k = 0; k < kPieces; ++k) {
-            put(line.from + step * static_cast<float>(k), c);
-            put(k + 1 == kPieces ? line.to : line.from + step * static_cast<float>(k + 1), c);
+            const vector3 b = k + 1 == kPieces ? line.to : line.from + step * static_cast<float>(k + 1);
+            const float vb = visibility(b);
+            // A piece faded away at both ends would only draw the background.
+            if (va > 0 || vb > 0) {
+                put(a, va, c);
+                put(b, vb, c);
+            }
+            a = b;
+            va = vb;
         }
     }
 }

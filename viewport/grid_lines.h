@@ -33,7 +33,8 @@ rgGrid OrthoGrid(const rgViewportState& state, float aspect, bool adaptive);
 // lines come closer on screen than a few pixels (far off, or seen edge on),
 // which is where a floor of lines turns into moiré. `view` is the view
 // matrix (points as row vectors), `focalPixels` the pixels one unit covers
-// at one unit's distance. Appends x, y, z and r, g, b for every line end.
+// at one unit's distance. Appends x, y, z and r, g, b for every piece's
+// ends, leaving out pieces faded away at both ends.
 void FadedGridLines(const rgGrid& grid, const matrix44& view, float focalPixels, float spacing,
                     const vector3& minor, const vector3& major, const vector3& background,
                     std::vector<float>& points, std::vector<float>& colours);
