@@ -382,7 +382,10 @@ TEST_F(ToolWindows, TheKeyframerTreeAndTimeLine) {
         QTest::mouseMove(line, to);
         QTest::mouseRelease(line, Qt::LeftButton, {}, to);
         EXPECT_EQ(k.Timeline().SelectedJoints(), (std::vector<rgBone*>{shoulder, elbow, hand}));
+        QTest::mouseClick(line, Qt::RightButton, {}, cell(1, 1));  // drops the box
+        ASSERT_FALSE(k.Timeline().HasSelection());
     }
+    ASSERT_TRUE(elbow->HasKey(2) && elbow->HasKey(3) && elbow->HasKey(4));
     QTest::mousePress(line, Qt::LeftButton, {}, cell(2, 2) - QPoint(2, 6));
     QTest::mouseMove(line, cell(4, 2) + QPoint(3, 7));
     QTest::mouseRelease(line, Qt::LeftButton, {}, cell(4, 2) + QPoint(3, 7));
