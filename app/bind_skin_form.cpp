@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "widgets/float_spin_edit.h"
@@ -23,7 +24,7 @@ TBindSkinForm::TBindSkinForm(QWidget* parent)
     Label1 = new QLabel("Skin Type:", this);
     SkinTypeDropDown = new QComboBox(this);
     SkinTypeDropDown->setObjectName("SkinTypeDropDown");
-    SkinTypeDropDown->addItems({"deformable", "rigid"});
+    SkinTypeDropDown->addItems({"deformable", "rigid", "geodesic"});
     typeRow->addWidget(Label1);
     typeRow->addWidget(SkinTypeDropDown, 1);
     column->addLayout(typeRow);
@@ -55,9 +56,36 @@ TBindSkinForm::TBindSkinForm(QWidget* parent)
     grid->addWidget(JointsDropDown, 2, 1);
     column->addWidget(GroupBox);
 
+    GeodesicBox = new QGroupBox("Geodesic Skin Parameters", this);
+    auto* geodesic = new QGridLayout(GeodesicBox);
+    ResolutionEdit = new QSpinBox(GeodesicBox);
+    ResolutionEdit->setObjectName("ResolutionEdit");
+    ResolutionEdit->setRange(rgGeodesicBindSettings::kMinResolution,
+                             rgGeodesicBindSettings::kMaxResolution);
+    ResolutionEdit->setValue(rgGeodesicBindSettings().resolution);
+    ResolutionEdit->setToolTip("Voxels along the longest side of the meshes");
+    GeodesicFalloffEdit = new TFloatSpinEdit(GeodesicBox);
+    GeodesicFalloffEdit->setObjectName("GeodesicFalloffEdit");
+    GeodesicFalloffEdit->setRange(0, 1);
+    GeodesicFalloffEdit->setSingleStep(0.05);
+    GeodesicFalloffEdit->setValue(rgGeodesicBindSettings().falloff);
+    GeodesicFalloffEdit->setToolTip("0 blends widely, 1 gives each vertex to its nearest joint");
+    GeodesicJointsDropDown = new QComboBox(GeodesicBox);
+    GeodesicJointsDropDown->setObjectName("GeodesicJointsDropDown");
+    GeodesicJointsDropDown->addItems({"1", "2", "3", "4"});
+    GeodesicJointsDropDown->setCurrentIndex(rgGeodesicBindSettings().jointsPerVertex - 1);
+    geodesic->addWidget(new QLabel("Resolution:", GeodesicBox), 0, 0);
+    geodesic->addWidget(ResolutionEdit, 0, 1);
+    geodesic->addWidget(new QLabel("Falloff:", GeodesicBox), 1, 0);
+    geodesic->addWidget(GeodesicFalloffEdit, 1, 1);
+    geodesic->addWidget(new QLabel("Joints Per Vertex:", GeodesicBox), 2, 0);
+    geodesic->addWidget(GeodesicJointsDropDown, 2, 1);
+    column->addWidget(GeodesicBox);
+
     AddOkCancelRow(*this, *column, Button2, Button1);
     connect(SkinTypeDropDown, &QComboBox::currentIndexChanged, this,
             &TBindSkinForm::SkinTypeDropDownChange);
+    SkinTypeDropDownChange();
 }
 
 void TBindSkinForm::SkinTypeDropDownChange() {
@@ -65,6 +93,7 @@ void TBindSkinForm::SkinTypeDropDownChange() {
     for (QWidget* w : std::initializer_list<QWidget*>{FalloffEdit, DistanceEdit, JointsDropDown,
                                                       Label2, Label3, Label4})
         w->setEnabled(deformable);
+    GeodesicBox->setEnabled(SkinTypeDropDown->currentIndex() == 2);
 }
 
 rgBindSkinSettings TBindSkinForm::Settings() const {
@@ -73,6 +102,10 @@ rgBindSkinSettings TBindSkinForm::Settings() const {
     s.jointsPerVertex = JointsDropDown->currentIndex() + 2;
     s.falloffRadius = static_cast<float>(FalloffEdit->value());
     s.maxDistance = static_cast<float>(DistanceEdit->value());
+    s.geodesic = SkinTypeDropDown->currentIndex() == 2;
+    s.geodesicSettings.resolution = ResolutionEdit->value();
+    s.geodesicSettings.falloff = static_cast<float>(GeodesicFalloffEdit->value());
+    s.geodesicSettings.jointsPerVertex = GeodesicJointsDropDown->currentIndex() + 1;
     return s;
 }
 

@@ -8,11 +8,14 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class TFloatSpinEdit;
 
 // "Bind Skin": the skin type and, for a deformable skin, the falloff radius,
-// the max distance and the joints per vertex. Made once; it keeps its
-// values between uses. Choosing "rigid" disables the deformable parameters.
+// the max distance and the joints per vertex; for a geodesic skin (distances
+// through the body), the resolution, the falloff and the joints per vertex.
+// Made once; it keeps its values between uses. Each type enables only its
+// own parameters.
 class TBindSkinForm : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +35,10 @@ public:
     TFloatSpinEdit* DistanceEdit = nullptr;
     QLabel* Label3 = nullptr;
     QComboBox* JointsDropDown = nullptr;
+    QGroupBox* GeodesicBox = nullptr;
+    QSpinBox* ResolutionEdit = nullptr;
+    TFloatSpinEdit* GeodesicFalloffEdit = nullptr;
+    QComboBox* GeodesicJointsDropDown = nullptr;
     QPushButton* Button2 = nullptr;  // "Ok"
     QPushButton* Button1 = nullptr;  // "Cancel"
 

@@ -1,5 +1,8 @@
 #include "scripting/editing_functions.h"
 
+#include <cstdio>
+#include <string>
+
 #include <lua.hpp>
 
 #include "editing/joint_commands.h"
@@ -34,6 +37,26 @@ void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius
           maxDistance <= rgBindSkinSettings::kMaxDistance))
         luaL_error(L, "BindSkin: maxDistance must be between 0.0001 and 10000");
     BindSkin(Editor(L), rgBindSkinSettings{rigid, jointsPerVertex, falloffRadius, maxDistance});
+}
+
+int BindSkinGeodesic(lua_State* L, int jointsPerVertex, int resolution, float falloff) {
+    // Checked before anything with a destructor exists: the error leaves by longjmp.
+    if (jointsPerVertex < 1 || jointsPerVertex > 4)
+        luaL_error(L, "BindSkinGeodesic: jointsPerVertex must be 1, 2, 3 or 4");
+    if (resolution < rgGeodesicBindSettings::kMinResolution ||
+        resolution > rgGeodesicBindSettings::kMaxResolution)
+        luaL_error(L, "BindSkinGeodesic: resolution must be between 32 and 1024");
+    if (!(falloff >= 0.0f && falloff <= 1.0f))
+        luaL_error(L, "BindSkinGeodesic: falloff must be between 0 and 1");
+    char message[512] = {0};
+    size_t fallback = 0;
+    {
+        std::string error;
+        if (!BindSkinGeodesic(Editor(L), {resolution, falloff, jointsPerVertex}, &error, &fallback))
+            std::snprintf(message, sizeof message, "BindSkinGeodesic: %s", error.c_str());
+    }
+    if (message[0]) luaL_error(L, "%s", message);
+    return static_cast<int>(fallback);
 }
 
 void DetachSkin(lua_State* L) {

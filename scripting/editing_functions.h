@@ -13,6 +13,9 @@ void AutoOrientJoints(lua_State* L);
 // range raises a Lua error naming it and changes nothing.
 void BindSkin(lua_State* L, bool rigid, int jointsPerVertex, float falloffRadius,
               float maxDistance);
+// BindSkinGeodesic(jointsPerVertex [, resolution [, falloff]]): the number
+// of vertices bound by straight-line distance because no joint reached them.
+int BindSkinGeodesic(lua_State* L, int jointsPerVertex, int resolution, float falloff);
 // "Detach Skin".
 void DetachSkin(lua_State* L);
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "skinning/geodesic_bind_job.h"
+
 class rgScene;
 
 // The Bind Skin settings, as the dialog offers them.
@@ -20,6 +22,10 @@ struct rgBindSkinSettings {
     float falloffRadius = 5.0f;
     // Deformable: joints this far or farther never influence a vertex.
     float maxDistance = 15.0f;
+    // The dialog's third kind: distances through the body (rgGeodesicBindJob)
+    // with its own settings; the ones above are then not used.
+    bool geodesic = false;
+    rgGeodesicBindSettings geodesicSettings;
 };
 
 // Gives every vertex of every mesh of a scene its joint influences from the

@@ -169,7 +169,7 @@ std::vector<uint8_t> Solid(const Grid& grid, const std::vector<uint8_t>& surface
 // Distances (in voxels) through solid voxels from a joint's bones, up to
 // `reach`; `touched` lists the cells given a distance, for the next reset.
 void Spread(const Grid& grid, const std::vector<uint8_t>& solid,
-            const std::vector<std::pair<vector3, vector3>>& bones, float reach,
+            const std::vector<std::pair<vector3, vector3>>& bones, float reach, float airReach,
             std::vector<float>& distance, std::vector<uint32_t>& touched) {
     using Entry = std::pair<float, uint32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
@@ -211,8 +211,11 @@ void Spread(const Grid& grid, const std::vector<uint8_t>& solid,
             const int a = x + n[0], b = y + n[1], c = z + n[2];
             if (!grid.Inside(a, b, c)) continue;
             const size_t j = grid.Index(a, b, c);
-            if (!solid[j]) continue;
             const float next = d + kCost[n[3]];
+            // Solid voxels, and out of a bone that lies in air (outside the
+            // body, or in the hollow of a mesh that is not closed) through
+            // air to the nearest solid, but never from the body into air.
+            if (!solid[j] && (solid[i] || next > airReach)) continue;
             if (next >= distance[j] || next > reach) continue;
             if (distance[j] == kInf) touched.push_back(static_cast<uint32_t>(j));
             distance[j] = next;
@@ -276,7 +279,7 @@ bool rgGeodesicBindJob::Run() {
     for (size_t j = 0; j < joints; ++j) {
         if (progress && !progress(static_cast<float>(j) / static_cast<float>(joints))) return false;
         touched.clear();
-        Spread(grid, solid, in.bones[j], reach, distance, touched);
+        Spread(grid, solid, in.bones[j], reach, reach / 2.0f, distance, touched);
         size_t v = 0;
         for (size_t m = 0; m < in.meshes.size(); ++m) {
             const bool faces = !in.meshes[m]->Faces().empty();

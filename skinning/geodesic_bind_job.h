@@ -24,7 +24,10 @@ struct rgGeodesicBindSettings {
 // voxel or two are closed), and from the voxels each joint's bones pass
 // through (segments to its child joints; a joint without children is a
 // point) the distance through solid voxels is spread (Dijkstra over the 26
-// neighbours, as far as a quarter of the grid's longest side). A vertex takes its distance to each joint from its voxel,
+// neighbours, as far as a quarter of the grid's longest side; a bone in air,
+// outside the body or in the hollow of a mesh that is not closed, first
+// reaches the nearest solid voxels through air, but a path never leaves the
+// body for air). A vertex takes its distance to each joint from its voxel,
 // its weights from the distances through the falloff, keeps the strongest
 // `jointsPerVertex`, normalised. A vertex whose voxel no joint reaches takes
 // the joint nearest in a straight line, so nothing is left unbound but

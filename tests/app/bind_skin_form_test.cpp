@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+#include <QSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +41,23 @@ TEST(BindSkinForm, ControlsDefaultsAndTheRigidSwitch) {
     EXPECT_TRUE(form.Settings().rigid);
     form.SkinTypeDropDown->setCurrentText("deformable");
     EXPECT_TRUE(form.DistanceEdit->isEnabled());
+    EXPECT_FALSE(form.GeodesicBox->isEnabled());
+
+    // The geodesic kind, with its own parameters.
+    form.SkinTypeDropDown->setCurrentText("geodesic");
+    EXPECT_TRUE(form.GeodesicBox->isEnabled());
+    EXPECT_FALSE(form.DistanceEdit->isEnabled());
+    EXPECT_EQ(form.ResolutionEdit->value(), 256);
+    EXPECT_EQ(form.ResolutionEdit->minimum(), 32);
+    EXPECT_EQ(form.ResolutionEdit->maximum(), 1024);
+    form.ResolutionEdit->setValue(128);
+    form.GeodesicFalloffEdit->setValue(0.25);
+    form.GeodesicJointsDropDown->setCurrentText("3");
+    const rgBindSkinSettings s = form.Settings();
+    EXPECT_TRUE(s.geodesic);
+    EXPECT_EQ(s.geodesicSettings.resolution, 128);
+    EXPECT_FLOAT_EQ(s.geodesicSettings.falloff, 0.25f);
+    EXPECT_EQ(s.geodesicSettings.jointsPerVertex, 3);
 }
 
 TEST(BindSkinForm, NumbersUseAPointInEveryLocaleAndOtherTextIsRefused) {
