@@ -58,6 +58,20 @@ DetachSkin()
 T.eq(mesh:GetVertex(0).bone[1], -1, "detached")
 Undo()
 T.eq(tomesh(scene:GetRootNode():GetChild(1)):GetVertex(0).bone[1], bound, "undo brings the binding back")
+-- The geodesic kind: its arguments checked, its vertex without faces bound
+-- by straight-line distance and counted, one undo step.
+for _, c in ipairs({
+  {{0}, "jointsPerVertex must be 1, 2, 3 or 4"},
+  {{4, 16}, "resolution must be between 32 and 1024"},
+  {{4, 256, 1.5}, "falloff must be between 0 and 1"},
+}) do
+  T.fails(function() BindSkinGeodesic(unpack(c[1])) end, c[2], c[2])
+end
+DetachSkin()
+T.eq(BindSkinGeodesic(2), 1, "a mesh without faces is bound by straight-line distance")
+T.check(tomesh(scene:GetRootNode():GetChild(1)):GetVertex(0).bone[1] > 0, "and its vertex follows a joint")
+Undo()
+T.eq(tomesh(scene:GetRootNode():GetChild(1)):GetVertex(0).bone[1], -1, "undo takes the geodesic bind back")
 
 -- Object commands.
 SelectNone()
