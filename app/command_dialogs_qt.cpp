@@ -1,10 +1,14 @@
 #include "app/command_dialogs_qt.h"
 
+#include <algorithm>
+
 #include "app/number_dialog.h"
 #include "widgets/float_spin_edit.h"
 
 #include <QFileDialog>
+#include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QWidget>
 
 #include "app/bind_skin_form.h"
@@ -115,4 +119,33 @@ bool TCommandDialogs::AskNumber(const std::string& caption, double& value) {
     dialog.FloatSpinEdit1->interpretText();
     value = dialog.FloatSpinEdit1->value();
     return true;
+}
+
+void TCommandDialogs::BeginWork(const std::string& caption) {
+    if (!WorkDialog) {
+        WorkDialog = new QProgressDialog(&parent_);
+        WorkDialog->setObjectName("WorkDialog");
+        WorkDialog->setWindowTitle("Kinemo");
+        WorkDialog->setWindowModality(Qt::ApplicationModal);
+        WorkDialog->setMinimumDuration(0);
+        WorkDialog->setAutoClose(false);
+        WorkDialog->setAutoReset(false);
+        WorkDialog->setRange(0, 1000);
+    }
+    WorkDialog->setLabelText(QString::fromStdString(caption));
+    WorkDialog->reset();
+    WorkDialog->setValue(0);
+    WorkDialog->show();
+    QApplication::processEvents();
+}
+
+bool TCommandDialogs::Working(float share) {
+    if (!WorkDialog || !WorkDialog->isVisible()) return true;
+    WorkDialog->setValue(static_cast<int>(std::clamp(share, 0.0f, 1.0f) * 1000));
+    QApplication::processEvents();
+    return !WorkDialog->wasCanceled();
+}
+
+void TCommandDialogs::EndWork() {
+    if (WorkDialog) WorkDialog->hide();
 }

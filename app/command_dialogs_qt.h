@@ -4,6 +4,7 @@
 
 #include "editing/command_dialogs.h"
 
+class QProgressDialog;
 class QWidget;
 class TBindSkinForm;
 class TExportMeshForm;
@@ -27,8 +28,13 @@ public:
     bool AskExportOptions(rgExportOptions& options) override;
     std::string AskScriptFile() override;
     bool AskNumber(const std::string& caption, double& value) override;
+    // A progress dialog with Cancel, kept responsive while the work runs.
+    void BeginWork(const std::string& caption) override;
+    bool Working(float share) override;
+    void EndWork() override;
 
     TBindSkinForm* BindSkinForm = nullptr;
+    QProgressDialog* WorkDialog = nullptr;
     TMirrorForm* MirrorForm = nullptr;
     TExportMeshForm* ExportMeshForm = nullptr;
 

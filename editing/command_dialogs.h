@@ -58,6 +58,16 @@ public:
     virtual std::string AskScriptFile() { return {}; }
     // A number, with `value` as the proposal; false when the user cancels
     // (and wherever there is nobody to ask).
+    // A long command's progress window with a Cancel button: shown by
+    // BeginWork, moved by Working (the share done, 0 to 1; false once the
+    // user pressed Cancel), gone after EndWork. Without a window nothing
+    // shows and nothing is cancelled.
+    virtual void BeginWork(const std::string& caption) { (void)caption; }
+    virtual bool Working(float share) {
+        (void)share;
+        return true;
+    }
+    virtual void EndWork() {}
     virtual bool AskNumber(const std::string& caption, double& value) {
         (void)caption, (void)value;
         return false;

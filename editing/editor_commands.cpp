@@ -1,5 +1,8 @@
 #include "editing/editor_commands.h"
 
+#include <chrono>
+#include <string>
+
 #include "editing/joint_commands.h"
 #include "editing/key_commands.h"
 #include "editing/object_commands.h"
@@ -71,7 +74,34 @@ void RegisterEditingCommands(rgEditor& e) {
     c.Add({"Skeleton.BindSkin", "Bind Skin", "", "Bind Skin",
            [&e] {
                rgBindSkinSettings settings;
-               if (e.dialogs().AskBindSkin(settings)) BindSkin(e, settings);
+               if (!e.dialogs().AskBindSkin(settings)) return;
+               std::string error;
+               bool ok = true;
+               if (settings.geodesic) {
+                   // A bind that takes longer than half a second shows its
+                   // progress, with a Cancel that leaves the scene as it was.
+                   const auto start = std::chrono::steady_clock::now();
+                   bool shown = false;
+                   auto progress = [&](float share) {
+                       if (!shown && std::chrono::steady_clock::now() - start >
+                                         std::chrono::milliseconds(500)) {
+                           e.dialogs().BeginWork("Binding skin ...");
+                           shown = true;
+                       }
+                       return !shown || e.dialogs().Working(share);
+                   };
+                   size_t fallback = 0;
+                   ok = BindSkinGeodesic(e, settings.geodesicSettings, &error, &fallback, progress);
+                   if (shown) e.dialogs().EndWork();
+                   if (ok && fallback > 0)
+                       e.context.messages().ShowStatus(
+                           "Bind Skin: " + std::to_string(fallback) +
+                           " vertices no joint reached through the body were bound by "
+                           "straight-line distance");
+               } else {
+                   ok = BindSkin(e, settings, &error);
+               }
+               if (!ok && !error.empty()) e.context.messages().ShowMessage("Bind Skin: " + error + ".");
            },
            nullptr, nullptr});
     c.Add({"Skeleton.DetachSkin", "Detach Skin", "", "Detach Skin", [&e] { DetachSkin(e); },

@@ -162,6 +162,28 @@ TEST_F(SkinToolTest, BindDetachAndUndo) {
 
 // A bound chain bends with its joints: the middle joint turned half a turn
 // about Z at the Animation level swings the vertices bound to it about it.
+// The geodesic kind through the same command: one undo step; a run the
+// user cancels leaves the scene and the undo list as they were.
+TEST_F(SkinToolTest, GeodesicBindIsOneStepAndCancelChangesNothing) {
+    const std::string unbound = SceneText(scene());
+    const int steps = editor.undo.Count();
+    std::string error = "x";
+    EXPECT_FALSE(BindSkinGeodesic(editor, {64, 0.5f, 2}, &error, nullptr,
+                                  [](float) { return false; }));
+    EXPECT_TRUE(error.empty());
+    EXPECT_EQ(editor.undo.Count(), steps);
+    EXPECT_EQ(SceneText(scene()), unbound);
+
+    rgBindSkinSettings settings;
+    settings.geodesic = true;
+    settings.geodesicSettings = {64, 0.5f, 2};
+    ASSERT_TRUE(BindSkin(editor, settings, &error)) << error;
+    EXPECT_EQ(editor.undo.TopLabel(), "Bind Skin");
+    EXPECT_GE(V(1).bone[0], 0);
+    editor.Undo();
+    EXPECT_EQ(SceneText(scene()), unbound);
+}
+
 TEST_F(SkinToolTest, ABoundChainBendsWhenItsJointsTurn) {
     for (bool rigid : {true, false}) {
         SCOPED_TRACE(rigid ? "rigid" : "deformable");
