@@ -21,9 +21,14 @@ bool BindSkinGeodesic(rgEditor& editor, const rgGeodesicBindSettings& settings, 
     job.settings = settings;
     job.progress = progress;
     if (!job.Validate(error)) return false;
+    const bool wasModified = editor.state().modified;
     editor.PushUndo("Bind Skin");
     if (!job.Run()) {  // cancelled: the job wrote nothing
         editor.DropNewestUndo();
+        if (!wasModified) {
+            editor.state().modified = false;
+            editor.view().SetTitle(WindowTitle(editor.state()));
+        }
         if (error) error->clear();
         return false;
     }

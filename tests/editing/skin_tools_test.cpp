@@ -172,6 +172,7 @@ TEST_F(SkinToolTest, GeodesicBindIsOneStepAndCancelChangesNothing) {
                                   [](float) { return false; }));
     EXPECT_TRUE(error.empty());
     EXPECT_EQ(editor.undo.Count(), steps);
+    EXPECT_FALSE(state().modified);
     EXPECT_EQ(SceneText(scene()), unbound);
 
     rgBindSkinSettings settings;
