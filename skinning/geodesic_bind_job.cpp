@@ -1,4 +1,5 @@
 #include "skinning/geodesic_bind_job.h"
+#include "skinning/geodesic_voxels.h"
 
 #include <algorithm>
 #include <array>
@@ -13,9 +14,11 @@
 #include "scene/rg_scene.h"
 #include "skinning/skin_distance.h"
 
+using rgGeodesic::Grid;
+using rgGeodesic::Spread;
+
 namespace {
 
-constexpr int kPad = 2;               // empty voxels around the meshes
 constexpr size_t kBytesPerCell = 10;  // solid and flag bytes, a distance, the heap's share
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -58,52 +61,6 @@ struct Inputs {
                 if (segments.empty()) segments.push_back({a, a});
             }
         });
-    }
-};
-
-// The voxel grid over the meshes' bounding box.
-struct Grid {
-    int nx = 0, ny = 0, nz = 0;
-    float h = 1;  // voxel size in scene units
-    vector3 origin;
-
-    Grid(const Inputs& in, int resolution) {
-        const vector3 size = in.any ? in.hi - in.lo : vector3(0, 0, 0);
-        float longest = std::max({size.x, size.y, size.z});
-        if (!(longest > 0)) longest = 1;
-        h = longest / static_cast<float>(resolution);
-        // Half a voxel more, so that the box's own faces (and vertices
-        // on them) lie in the middle of voxels, never on a boundary where
-        // rounding would pick the side.
-        const float margin = (kPad + 0.5f) * h;
-        origin = (in.any ? in.lo : vector3(0, 0, 0)) - vector3(margin, margin, margin);
-        auto cells = [&](float extent) {
-            return static_cast<int>(std::ceil(extent / h)) + 1 + 2 * kPad;
-        };
-        nx = cells(size.x);
-        ny = cells(size.y);
-        nz = cells(size.z);
-    }
-    size_t Cells() const { return static_cast<size_t>(nx) * ny * nz; }
-    vector3 ToGrid(const vector3& p) const {
-        const double scale = 1.0 / h;
-        return vector3(static_cast<float>((double(p.x) - origin.x) * scale),
-                       static_cast<float>((double(p.y) - origin.y) * scale),
-                       static_cast<float>((double(p.z) - origin.z) * scale));
-    }
-    bool Inside(int x, int y, int z) const {
-        return x >= 0 && y >= 0 && z >= 0 && x < nx && y < ny && z < nz;
-    }
-    size_t Index(int x, int y, int z) const {
-        return (static_cast<size_t>(z) * ny + y) * nx + x;
-    }
-    // The cell of a grid-space point, clamped into the grid.
-    std::array<int, 3> CellOf(const vector3& q) const {
-        auto clamp = [](float v, int n) {
-            const int c = static_cast<int>(std::floor(v));
-            return std::min(std::max(c, 0), n - 1);
-        };
-        return {clamp(q.x, nx), clamp(q.y, ny), clamp(q.z, nz)};
     }
 };
 
@@ -166,6 +123,10 @@ std::vector<uint8_t> Solid(const Grid& grid, const std::vector<uint8_t>& surface
     return solid;
 }
 
+}  // namespace
+
+namespace rgGeodesic {
+
 // Distances (in voxels) through solid voxels from a joint's bones, up to
 // `reach`; `touched` lists the cells given a distance, for the next reset.
 void Spread(const Grid& grid, const std::vector<uint8_t>& solid,
@@ -224,12 +185,12 @@ void Spread(const Grid& grid, const std::vector<uint8_t>& solid,
     }
 }
 
-}  // namespace
+}  // namespace rgGeodesic
 
 size_t rgGeodesicBindJob::GridBytes(int resolution) const {
     if (!scene) return 0;
     const Inputs in(*scene);
-    return Grid(in, resolution).Cells() * kBytesPerCell;
+    return Grid(in.any, in.lo, in.hi, resolution).Cells() * kBytesPerCell;
 }
 
 bool rgGeodesicBindJob::Validate(std::string* why) const {
@@ -246,10 +207,10 @@ bool rgGeodesicBindJob::Validate(std::string* why) const {
     if (settings.jointsPerVertex < 1 || settings.jointsPerVertex > 4)
         return fail("Joints Per Vertex must be 1, 2, 3 or 4");
     const Inputs in(*scene);
-    if (Grid(in, settings.resolution).Cells() * kBytesPerCell > memoryLimit) {
+    if (Grid(in.any, in.lo, in.hi, settings.resolution).Cells() * kBytesPerCell > memoryLimit) {
         int fits = settings.resolution;
         while (fits > rgGeodesicBindSettings::kMinResolution &&
-               Grid(in, fits).Cells() * kBytesPerCell > memoryLimit)
+               Grid(in.any, in.lo, in.hi, fits).Cells() * kBytesPerCell > memoryLimit)
             fits = fits * 15 / 16;
         return fail("a resolution of " + std::to_string(settings.resolution) +
                     " needs more memory than the bind may take; the largest that fits is " +
@@ -262,7 +223,7 @@ bool rgGeodesicBindJob::Run() {
     fallbackVertices = unboundVertices = 0;
     if (!Validate()) return false;
     const Inputs in(*scene);
-    const Grid grid(in, settings.resolution);
+    const Grid grid(in.any, in.lo, in.hi, settings.resolution);
     std::vector<uint8_t> surface(grid.Cells(), 0);
     for (size_t m = 0; m < in.meshes.size(); ++m) MarkSurface(grid, *in.meshes[m], in.points[m], surface);
     const std::vector<uint8_t> solid = Solid(grid, surface);

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
 #include <set>
 
 #include "skinning/bind_skin_job.h"
 #include "skinning/geodesic_bind_job.h"
+#include "skinning/geodesic_voxels.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -209,3 +211,80 @@ TEST_F(GeodesicBind, BadInputIsRefusedOrHarmless) {
 }
 
 }  // namespace
+
+// The job's spreading (a priority queue with stale entries skipped, cells
+// reset from a list) against plain relaxation until nothing changes, on
+// small random grids of solid and air with bones inside and outside.
+TEST(GeodesicSpread, MatchesPlainRelaxation) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0, 1);
+    size_t total = 0;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        rgGeodesic::Grid grid;
+        grid.nx = 6 + round % 7;
+        grid.ny = 5 + round % 5;
+        grid.nz = 4 + round % 6;
+        grid.h = 1;
+        grid.origin = {0, 0, 0};
+        std::vector<uint8_t> solid(grid.Cells());
+        for (auto& s : solid) s = unit(random) < 0.65f;
+        auto point = [&] {
+            return vector3(unit(random) * grid.nx, unit(random) * grid.ny, unit(random) * grid.nz);
+        };
+        std::vector<std::pair<vector3, vector3>> bones = {{point(), point()}};
+        if (round % 3 == 0) bones.push_back({point(), point()});
+        if (round % 4 == 0) bones.push_back({bones[0].first, bones[0].first});  // a point joint
+        const float reach = 3.0f + static_cast<float>(round % 6), airReach = reach / 2;
+
+        std::vector<float> fast(grid.Cells(), std::numeric_limits<float>::infinity());
+        std::vector<uint32_t> touched;
+        rgGeodesic::Spread(grid, solid, bones, reach, airReach, fast, touched);
+
+        // The reference: the same seeds, then every edge relaxed until stable.
+        std::vector<float> slow(grid.Cells(), std::numeric_limits<float>::infinity());
+        for (const auto& [a, b] : bones) {
+            const int steps = std::max(1, static_cast<int>(std::ceil((b - a).len() * 2.0f)));
+            for (int s = 0; s <= steps; ++s) {
+                const vector3 q = a + (b - a) * (static_cast<float>(s) / steps);
+                const auto c = grid.CellOf(q);
+                const float d = (q - vector3(c[0] + 0.5f, c[1] + 0.5f, c[2] + 0.5f)).len();
+                float& cell = slow[grid.Index(c[0], c[1], c[2])];
+                cell = std::min(cell, d);
+            }
+        }
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (int z = 0; z < grid.nz; ++z)
+                for (int y = 0; y < grid.ny; ++y)
+                    for (int x = 0; x < grid.nx; ++x) {
+                        const size_t i = grid.Index(x, y, z);
+                        if (slow[i] == std::numeric_limits<float>::infinity()) continue;
+                        for (int dz = -1; dz <= 1; ++dz)
+                            for (int dy = -1; dy <= 1; ++dy)
+                                for (int dx = -1; dx <= 1; ++dx) {
+                                    if (!(dx || dy || dz) || !grid.Inside(x + dx, y + dy, z + dz)) continue;
+                                    const size_t j = grid.Index(x + dx, y + dy, z + dz);
+                                    const float next =
+                                        slow[i] + std::sqrt(static_cast<float>(dx * dx + dy * dy + dz * dz));
+                                    if (!solid[j] && (solid[i] || next > airReach)) continue;
+                                    if (next > reach || next >= slow[j] - 1e-6f) continue;
+                                    slow[j] = next;
+                                    changed = true;
+                                }
+                    }
+        }
+        size_t reached = 0;
+        for (size_t i = 0; i < slow.size(); ++i) {
+            if (slow[i] == std::numeric_limits<float>::infinity()) {
+                EXPECT_EQ(fast[i], slow[i]) << "cell " << i;
+                continue;
+            }
+            ++reached;
+            EXPECT_NEAR(fast[i], slow[i], 1e-4f) << "cell " << i;
+        }
+        EXPECT_EQ(touched.size(), reached);
+        total += reached;
+    }
+    EXPECT_GT(total, 2000u);  // the cases reach far enough to mean something
+}
