@@ -94,14 +94,20 @@ void RegisterEditingCommands(rgEditor& e) {
                    ok = BindSkinGeodesic(e, settings.geodesicSettings, &error, &fallback, progress);
                    if (shown) e.dialogs().EndWork();
                    if (ok && fallback > 0)
-                       e.context.messages().ShowStatus(
-                           "Bind Skin: " + std::to_string(fallback) +
-                           " vertices no joint reached through the body were bound by "
-                           "straight-line distance");
+                       error = std::to_string(fallback) +
+                               " vertices no joint reached through the body were bound by "
+                               "straight-line distance";
                } else {
                    ok = BindSkin(e, settings, &error);
                }
-               if (!ok && !error.empty()) e.context.messages().ShowMessage("Bind Skin: " + error + ".");
+               if (!ok) {
+                   if (!error.empty()) e.context.messages().ShowMessage("Bind Skin: " + error + ".");
+                   return;
+               }
+               // Never silent about what the bind left undone.
+               std::string report = ReportBind(e.scene()).Text();
+               if (!error.empty()) report = report.empty() ? error : error + "; " + report;
+               if (!report.empty()) e.context.messages().ShowStatus("Bind Skin: " + report);
            },
            nullptr, nullptr});
     c.Add({"Skeleton.DetachSkin", "Detach Skin", "", "Detach Skin", [&e] { DetachSkin(e); },

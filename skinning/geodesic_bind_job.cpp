@@ -317,3 +317,46 @@ bool rgGeodesicBindJob::Run() {
     scene->InvalidateSkins();
     return true;
 }
+
+rgBindReport ReportBind(rgScene& scene) {
+    rgBindReport report;
+    std::vector<int> used;
+    std::vector<rgBone*> joints;
+    scene.ForEach([&](rgSceneNode* node) {
+        if (rgBone* joint = ToBone(node)) joints.push_back(joint);
+        const rgMesh* mesh = ToMesh(node);
+        if (!mesh) return;
+        for (int i = 0; i < mesh->GetVertexCount(); ++i) {
+            const rgVertex& v = *mesh->GetVertex(i);
+            bool bound = false;
+            for (int k = 0; k < 4; ++k)
+                if (v.bone[k] >= 0 && v.weight[k] > 0) {
+                    bound = true;
+                    used.push_back(v.bone[k]);
+                }
+            report.unboundVertices += !bound;
+        }
+    });
+    std::sort(used.begin(), used.end());
+    for (rgBone* joint : joints)
+        if (!std::binary_search(used.begin(), used.end(), joint->GetId()))
+            report.idleJoints.push_back(joint->GetName());
+    return report;
+}
+
+std::string rgBindReport::Text() const {
+    std::string text;
+    if (unboundVertices)
+        text = std::to_string(unboundVertices) +
+               (unboundVertices == 1 ? " vertex is" : " vertices are") + " bound to no joint";
+    if (!idleJoints.empty()) {
+        if (!text.empty()) text += "; ";
+        text += std::to_string(idleJoints.size()) +
+                (idleJoints.size() == 1 ? " joint has" : " joints have") + " no weight (";
+        for (size_t i = 0; i < idleJoints.size() && i < 5; ++i)
+            text += (i ? ", " : "") + idleJoints[i];
+        if (idleJoints.size() > 5) text += ", ...";
+        text += ")";
+    }
+    return text;
+}

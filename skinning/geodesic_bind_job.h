@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 class rgScene;
 
@@ -58,3 +59,15 @@ public:
     // Bytes the grid of the scene's meshes needs at `resolution`.
     size_t GridBytes(int resolution) const;
 };
+
+// What a bind left undone, for its report: vertices bound to no joint and
+// joints no vertex follows (names in walk order).
+struct rgBindReport {
+    size_t unboundVertices = 0;
+    std::vector<std::string> idleJoints;
+    // "" when every vertex is bound and every joint has weight; otherwise
+    // one line, e.g. "3 vertices are bound to no joint; 2 joints have no
+    // weight (Toe, Tip)".
+    std::string Text() const;
+};
+rgBindReport ReportBind(rgScene& scene);

@@ -288,3 +288,19 @@ TEST(GeodesicSpread, MatchesPlainRelaxation) {
     }
     EXPECT_GT(total, 2000u);  // the cases reach far enough to mean something
 }
+
+TEST_F(GeodesicBind, TheReportNamesWhatTheBindLeftUndone) {
+    rgMesh* mesh = Box({0, 0, 0}, {1, 1, 1}, 2);
+    rgBone* a = AddJoint(nullptr, {0.5f, 0.5f, 0.5f});
+    a->SetName("Hip");
+    rgBone* far = AddJoint(nullptr, {50, 50, 50});
+    far->SetName("Far");
+    scene->UpdateScene();
+    EXPECT_EQ(ReportBind(*scene).Text(), "12 vertices are bound to no joint; 2 joints have no weight (Hip, Far)");
+    rgGeodesicBindJob job = Job(32);
+    job.settings.falloff = 1;
+    ASSERT_TRUE(job.Run());
+    EXPECT_EQ(ReportBind(*scene).Text(), "1 joint has no weight (Far)");
+    mesh->GetVertex(0)->bone[0] = -1;
+    EXPECT_EQ(ReportBind(*scene).unboundVertices, 1u);
+}
