@@ -340,9 +340,6 @@ private:
                 WeightReport report;
                 for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
                     if (influences[i].empty()) continue;
-                    double sum = 0;
-                    for (const auto& w : influences[i]) sum += w.second;
-                    if (!(sum > 0)) ++report.unbound;
                     SetInfluences(influences[i], node.vertices[i], report);
                 }
                 const std::string note = report.Note(what);

@@ -261,7 +261,7 @@ void SetInfluences(std::vector<std::pair<int, double>> influences, Vertex& verte
     }
     for (int k = 0; k < 4; ++k) vertex.joint[k] = -1, vertex.weight[k] = 0;
     if (merged.empty()) {
-        if (!influences.empty()) ++report.unbound;
+        ++report.unbound;
         return;
     }
     double total = 0;

@@ -31,7 +31,7 @@ bool PlaceSkeletonAndBakeClips(Model& model, std::string& problem);
 
 // The influences of one vertex as a file gives them (joint node, weight),
 // into the vertex's four slots: the four strongest, normalised. Counts go
-// to the report.
+// to the report (a vertex with no positive weight counts as unbound).
 struct WeightReport {
     size_t reduced = 0;    // vertices with more than four influences
     size_t rescaled = 0;   // vertices whose weights did not add up to 1

@@ -541,7 +541,6 @@ private:
                     influences.push_back({joint, weight});
                 }
             if (helper && influences.empty()) continue;  // left unbound on purpose
-            if (influences.empty()) ++report.unbound;
             SetInfluences(influences, mesh.vertices[i], report);
         }
         const std::string note = report.Note(what);
